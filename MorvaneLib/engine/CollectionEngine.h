@@ -74,4 +74,12 @@ public:
     std::string zipName;         // machineId "_" problemTime ".zip"
     std::string workFolder;      // localDirectory machineId "_" problemTime
     std::string zipPath;         // workFolder ".zip"
+
+private:
+    // Gathers every package of the run into the working folder, file rules before registry
+    // rules, reporting the progress counter from 21 while it is below 80.
+    void gatherPackages();
+    void logFileRule(const std::string& rule) const;
+    // Unattended runs always transfer; attended runs when "Perform FTP" is "1".
+    bool transferWanted() const;
 };
