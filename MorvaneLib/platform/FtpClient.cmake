@@ -1,0 +1,3 @@
+# The FTP client runs over libcurl.
+find_package(CURL REQUIRED)
+target_link_libraries(MorvaneLib PRIVATE CURL::libcurl)
