@@ -126,4 +126,31 @@ public:
     bool OpenDocument(const std::string& path, int showMode) const;
 
     // Registry paths and machine identity
+
+    // Recognises a long root name ("HKEY_LOCAL_MACHINE", ...) at the start of path in any letter
+    // case. root becomes that name in capitals, handle its predefined HKEY value, and path the
+    // root followed by the path's text from its first "\" on. An empty path passes with an empty
+    // root and handle untouched; any other path fails with path and handle untouched.
+    bool ParseRegistryRoot(std::string& path, std::string& root, unsigned int& handle) const;
+    // The path with every occurrence of its root's long name, spelt exactly so, replaced by the
+    // short name, cut to 245 bytes and stripped of one trailing "\". False (output = path) for
+    // a path with an unknown root; an empty path gives "" and true.
+    bool AbbreviateRegistryPath(const std::string& path, std::string& output) const;
+    // For a key that opens: path is normalised and the result is false when it holds "\\".
+    // Otherwise true, and path is left without its root.
+    bool CheckRegistryPath(std::string& path) const;
+    // Unless valueOnly, a path naming a key that opens is accepted (false when it holds "\\")
+    // and output is untouched. Otherwise the last part of path names a value, read as text or
+    // as a number in "%d" form into output (emptied when the key opens but the value cannot be
+    // read). path is normalised; false (everything untouched) for a path without a known root.
+    bool ReadRegistryValue(std::string& path, std::string& output, bool valueOnly) const;
+
+    // The machine ID from the CONFIGURATION keys "Computer Name", "Registry Field" and
+    // "User Defined" of the settings file. False when "Computer Name" is absent (id untouched),
+    // when every source is "NULL", or when the ID holds a character that names may not hold
+    // (id = the computer name).
+    bool ResolveMachineId(const std::string& settingsFile, std::string& id) const;
+    // "Local Directory" of the current settings followed by the machine ID resolved from them,
+    // whatever the resolver's result.
+    std::string MachineOutputFolder() const;
 };
