@@ -1,0 +1,2 @@
+# Process finds the library's own folder with dladdr.
+target_link_libraries(MorvaneLib PRIVATE ${CMAKE_DL_LIBS})
