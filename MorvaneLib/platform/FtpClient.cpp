@@ -109,10 +109,12 @@ bool splitHostAndPort(const std::string& text, std::string& host, int& port, std
     return true;
 }
 
+// A reset that comes while libcurl still checks the new connection is reported as a failed
+// connect, one that comes later as a failed read or write.
 bool isRefusedOrReset(CURLcode code, long osErrno)
 {
     if (code == CURLE_COULDNT_CONNECT)
-        return osErrno == ECONNREFUSED;
+        return osErrno == ECONNREFUSED || osErrno == ECONNRESET;
     if (code == CURLE_RECV_ERROR || code == CURLE_SEND_ERROR || code == CURLE_GOT_NOTHING)
         return osErrno == ECONNRESET || osErrno == EPIPE;
     return false;
