@@ -41,7 +41,7 @@ const char* startErrorMessage(int code)
 
 void CollectionEngine::exportRegistryRule(const std::string& keyPath)
 {
-    const PackageStore packageStore;
+    const PackageStore& packageStore = store();
     const std::string filePath = workFolder + "\\" + currentPackage + "\\" + exportFileName(packageStore, keyPath);
     packageStore.AppendLogLine("Registry '" + keyPath + "' added to package '" + currentPackage + "'", true);
 
