@@ -127,7 +127,7 @@ std::string decrypt(const std::string& password, const std::string& bytes)
         update(static_cast<unsigned char>(c));
     std::string plain;
     for (const char c : bytes) {
-        const std::uint16_t temp = static_cast<std::uint16_t>(keys[2] | 2);
+        const std::uint32_t temp = (keys[2] | 2) & 0xFFFF;
         const auto value = static_cast<unsigned char>(static_cast<unsigned char>(c) ^ ((temp * (temp ^ 1)) >> 8));
         update(value);
         plain += static_cast<char>(value);
