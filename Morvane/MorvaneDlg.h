@@ -64,6 +64,9 @@ public:
     explicit MorvaneDlg(PackageStore& store, MessageBoxService* messages = nullptr,
                         CollectionEntry collect = nullptr);
 
+    // The service the window's boxes go through from now on (none: no box is shown).
+    void SetMessageBoxService(MessageBoxService* messages) { m_messages = messages; }
+
     // The start-up of the window, once its controls exist.
     void OnInitDialog();
 

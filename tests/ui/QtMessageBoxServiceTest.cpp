@@ -1,64 +1,21 @@
+#include "MessageBoxPresser.h"
 #include "qt/QtMessageBoxService.h"
 
 #include "WorkingFolder.h"
 #include "store/PackageStore.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
 #include <QTest>
-#include <QThread>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
 #include <thread>
-
-namespace {
-
-struct SeenBox {
-    QString caption;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    bool onUserInterfaceThread = false;
-};
-
-// Waits on the user-interface thread for the next message box, notes what it shows and presses
-// one of its buttons.
-void pressInNextBox(QMessageBox::StandardButton button, SeenBox& seen, std::atomic<bool>& pressed)
-{
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, button, &seen, &pressed] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(widget);
-            if (!box || !box->isVisible())
-                continue;
-            poll->stop();
-            poll->deleteLater();
-            seen.caption = box->windowTitle();
-            seen.text = box->text();
-            seen.icon = box->icon();
-            seen.buttons = box->standardButtons();
-            seen.onUserInterfaceThread = QThread::currentThread() == QCoreApplication::instance()->thread();
-            pressed = true;
-            box->button(button)->click();
-            return;
-        }
-    });
-    poll->start(5);
-}
-
-} // namespace
 
 TEST(QtMessageBoxService, ShowsTheCaptionOfTheKindWithTheButtonsAndIconOfTheStyle)
 {
     QtMessageBoxService service;
     SeenBox seen;
-    std::atomic<bool> pressed = false;
-    pressInNextBox(QMessageBox::No, seen, pressed);
+    pressInNextBox(QMessageBox::No, seen);
 
     EXPECT_EQ(service.show(MessageKind::Error, "Missing or invalid value in ZIP Password field", MB_YESNO | MB_ICONHAND),
               IDNO);
@@ -67,7 +24,7 @@ TEST(QtMessageBoxService, ShowsTheCaptionOfTheKindWithTheButtonsAndIconOfTheStyl
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
     EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
 
-    pressInNextBox(QMessageBox::Ok, seen, pressed);
+    pressInNextBox(QMessageBox::Ok, seen);
     EXPECT_EQ(service.show(MessageKind::Information, "Done", MB_OK | MB_ICONINFORMATION), IDOK);
     EXPECT_EQ(seen.caption, "Information");
     EXPECT_EQ(seen.icon, QMessageBox::Information);
@@ -80,15 +37,14 @@ TEST(QtMessageBoxService, ALibraryWorkerWaitsForTheAnswerGivenOnTheUserInterface
     QtMessageBoxService service;
     LibraryMessageBoxHook hook(service);
     SeenBox seen;
-    std::atomic<bool> pressed = false;
     std::atomic<bool> finished = false;
     bool answeredBeforeReturn = false;
     int answer = 0;
-    pressInNextBox(QMessageBox::Yes, seen, pressed);
+    pressInNextBox(QMessageBox::Yes, seen);
 
     std::thread worker([&] {
         answer = PackageStore().ReportMessage("Go on?", MB_YESNO | MB_ICONQUESTION, true, true);
-        answeredBeforeReturn = pressed;
+        answeredBeforeReturn = seen.pressed;
         finished = true;
     });
     for (int waited = 0; !finished && waited < 10000; waited += 10)
