@@ -319,6 +319,27 @@ TEST_F(CollectionRun, PackageNamesThatCannotNameAFolderAreSkippedAndLogged)
     }
 }
 
+TEST_F(CollectionRun, LongPackageNamesAndListsAreTakenWhole)
+{
+    // 61 packages of 100-character names: a list of more than 6000 characters. Only the last
+    // one has a rule.
+    writeSettings(folder, "Current_Morvane.ini", defaultSettings(), {});
+    std::string last;
+    for (int i = 0; i < 61; ++i) {
+        const std::string number = std::to_string(100 + i);
+        std::string name = (i == 60 ? "Z" : "A") + number + std::string(96, 'x');
+        writePackage(folder, "Current_Package_" + name + ".ini", {}, registryRules(i == 60 ? 1 : 0));
+        last = name;
+    }
+    ASSERT_EQ(last.size(), 100u);
+
+    runHeldInFirstPause([&] { EXPECT_TRUE(std::filesystem::is_directory(folder.path() / WorkFolder / last)); },
+                        1);
+
+    EXPECT_EQ(window.reports(), running(20, 21)
+                                    + sequence(ZipFiles, report(90, "Send files to FTP server", -1, 0), Completed));
+}
+
 TEST_F(CollectionRun, AProblemTimeCannotLeadTheWorkingFolderOutsideTheOutputFolder)
 {
     writeSettings(folder, "Current_Morvane.ini", defaultSettings(), {"Core"});
