@@ -134,9 +134,16 @@ void Hive::deleteKey(Key key)
 
 bool Hive::operator==(const Hive& other) const
 {
-    std::vector<std::pair<Key, Key>> pending;
-    for (std::size_t i = 0; i < registryRoots.size(); ++i)
-        pending.emplace_back(i, i);
+    for (std::size_t i = 0; i < registryRoots.size(); ++i) {
+        if (!sameTree(i, other, i))
+            return false;
+    }
+    return true;
+}
+
+bool Hive::sameTree(Key key, const Hive& other, Key otherKey) const
+{
+    std::vector<std::pair<Key, Key>> pending{{key, otherKey}};
     while (!pending.empty()) {
         const auto [mine, theirs] = pending.back();
         pending.pop_back();

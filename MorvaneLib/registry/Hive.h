@@ -75,6 +75,8 @@ public:
 
     // Equal trees: the same names in the same spelling and order, the same values.
     bool operator==(const Hive& other) const;
+    // The same comparison for the trees below one key of each hive, the keys' names included.
+    bool sameTree(Key key, const Hive& other, Key otherKey) const;
 
 private:
     struct Node {
