@@ -66,6 +66,12 @@ private:
     std::size_t m_top = 1;
 };
 
+struct Arrival {
+    std::uint32_t time;
+    std::size_t entry;         // index into the times
+    std::size_t smallerBefore; // earlier arrivals of a smaller time
+};
+
 // The entries' order after the first round, as indices into times.
 std::vector<std::size_t> afterFirstRound(const std::vector<std::uint32_t>& times)
 {
@@ -89,52 +95,54 @@ std::vector<std::size_t> exchangeSortOrder(const std::vector<std::uint32_t>& tim
     const std::size_t count = times.size();
     if (count == 0)
         return {};
-    const std::vector<std::size_t> arrivals = afterFirstRound(times);
-    const auto timeOf = [&](std::size_t step) { return times[arrivals[step]]; };
 
-    // The arrival steps by time; steps of one time stay in arrival order.
-    std::vector<std::size_t> byTime(count);
-    std::iota(byTime.begin(), byTime.end(), std::size_t{0});
-    std::stable_sort(byTime.begin(), byTime.end(),
-                     [&](std::size_t a, std::size_t b) { return timeOf(a) < timeOf(b); });
-    std::vector<std::size_t> groupOfStep(count);
-    std::size_t groups = 0;
-    for (std::size_t at = 0; at < count; ++at) {
-        if (at > 0 && timeOf(byTime[at]) != timeOf(byTime[at - 1]))
-            ++groups;
-        groupOfStep[byTime[at]] = groups;
-    }
-    ++groups;
-
-    // For each step, how many earlier arrivals had a smaller time.
-    std::vector<std::size_t> smallerBefore(count);
-    CountTree arrived;
-    arrived.reset(groups, false);
-    for (std::size_t step = 0; step < count; ++step) {
-        smallerBefore[step] = arrived.countBefore(groupOfStep[step]);
-        arrived.add(groupOfStep[step], 1);
+    // The arrivals after the first round, sorted by time with a stable merge sort that also
+    // counts, for each arrival, the earlier arrivals of a smaller time.
+    std::vector<Arrival> arrivals;
+    arrivals.reserve(count);
+    for (std::size_t entry : afterFirstRound(times))
+        arrivals.push_back({times[entry], entry, 0});
+    std::vector<Arrival> merged(count);
+    for (std::size_t width = 1; width < count; width *= 2) {
+        for (std::size_t low = 0; low < count; low += 2 * width) {
+            const std::size_t middle = std::min(low + width, count);
+            const std::size_t high = std::min(low + 2 * width, count);
+            std::size_t left = low;
+            std::size_t right = middle;
+            std::size_t smallerLeft = low; // the earlier arrivals below the current later one
+            for (std::size_t out = low; out < high; ++out) {
+                if (left < middle && (right == high || arrivals[left].time <= arrivals[right].time)) {
+                    merged[out] = arrivals[left++];
+                } else {
+                    while (smallerLeft < middle && arrivals[smallerLeft].time < arrivals[right].time)
+                        ++smallerLeft;
+                    arrivals[right].smallerBefore += smallerLeft - low;
+                    merged[out] = arrivals[right++];
+                }
+            }
+        }
+        arrivals.swap(merged);
     }
 
     std::vector<std::size_t> sorted(count);
     CountTree freeSlots;
     for (std::size_t begin = 0; begin < count;) {
         std::size_t end = begin + 1;
-        while (end < count && groupOfStep[byTime[end]] == groupOfStep[byTime[begin]])
+        while (end < count && arrivals[end].time == arrivals[begin].time)
             ++end;
         // The group takes positions begin..end-1; begin is also the number of smaller entries.
         const std::size_t size = end - begin;
         freeSlots.reset(size, true);
         std::size_t head = 0; // rank of the group's front among the slots still free
         for (std::size_t members = size; members > 0; --members) {
-            const std::size_t step = byTime[begin + members - 1];
-            const std::size_t nextSmaller =
-                members == size ? begin : smallerBefore[byTime[begin + members]];
-            const std::size_t turns = (nextSmaller - smallerBefore[step]) % members;
+            const Arrival& member = arrivals[begin + members - 1];
+            const std::size_t nextSmaller = members == size ? begin : arrivals[begin + members].smallerBefore;
+            const std::size_t turns = (nextSmaller - member.smallerBefore) % members;
             // Before those turns the front was here, and this member had just joined the back.
-            const std::size_t front = (head + members - turns) % members;
-            const std::size_t joined = freeSlots.findByRank((front + members - 1) % members);
+            const std::size_t front = head >= turns ? head - turns : head + members - turns;
+            const std::size_t joined = freeSlots.findByRank(front == 0 ? members - 1 : front - 1);
             freeSlots.add(joined, -1);
-            sorted[begin + joined] = arrivals[step];
+            sorted[begin + joined] = member.entry;
             head = front == 0 ? 0 : front - 1;
         }
         begin = end;
