@@ -2,6 +2,7 @@
 
 #include "engine/FileSystemHelpers.h"
 #include "engine/Library.h"
+#include "engine/StatusFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Pause.h"
 #include "platform/WindowDirectory.h"
@@ -211,4 +212,6 @@ void CollectionEngine::reportProgress(int progress, const std::string& statusTex
     const platform::WindowHandle window = platform::findWindow(windowTitle);
     if (window != 0)
         platform::postMessage(window, progressMessage(), LibraryMessageParam, std::move(record));
+    else
+        updateEntry(*this, *record);
 }
