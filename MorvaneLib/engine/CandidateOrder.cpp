@@ -15,54 +15,38 @@
 
 namespace {
 
-// Counts over positions 0..size-1, with prefix sums and the search for the n-th counted one.
-class CountTree {
+// The free slots among positions 0..size-1 (a binary indexed tree of counts), found by rank.
+class FreeSlots {
 public:
-    void reset(std::size_t size, bool filled)
+    // Every slot free.
+    void reset(std::size_t size)
     {
-        m_tree.assign(size + 1, 0);
-        if (filled) {
-            for (std::size_t i = 1; i <= size; ++i)
-                m_tree[i] = i & (~i + 1);
-        }
+        m_tree.resize(size + 1);
+        for (std::size_t i = 1; i <= size; ++i)
+            m_tree[i] = i & (~i + 1);
         m_top = 1;
         while (m_top * 2 <= size)
             m_top *= 2;
     }
 
-    void add(std::size_t position, long long delta)
+    // The slot of the free one with this rank (0 for the first); it is taken.
+    std::size_t take(std::size_t rank)
     {
-        for (std::size_t i = position + 1; i < m_tree.size(); i += i & (~i + 1))
-            m_tree[i] += delta;
-    }
-
-    // The sum of the counts of the positions before position.
-    std::size_t countBefore(std::size_t position) const
-    {
-        long long sum = 0;
-        for (std::size_t i = position; i > 0; i -= i & (~i + 1))
-            sum += m_tree[i];
-        return static_cast<std::size_t>(sum);
-    }
-
-    // The position that holds the counted entry with rank (0 for the first); the tree must hold
-    // more than rank entries.
-    std::size_t findByRank(std::size_t rank) const
-    {
-        std::size_t position = 0;
-        long long remaining = static_cast<long long>(rank);
+        std::size_t slot = 0;
         for (std::size_t step = m_top; step > 0; step /= 2) {
-            const std::size_t next = position + step;
-            if (next < m_tree.size() && m_tree[next] <= remaining) {
-                position = next;
-                remaining -= m_tree[next];
+            const std::size_t next = slot + step;
+            if (next < m_tree.size() && m_tree[next] <= rank) {
+                slot = next;
+                rank -= m_tree[next];
             }
         }
-        return position;
+        for (std::size_t i = slot + 1; i < m_tree.size(); i += i & (~i + 1))
+            --m_tree[i];
+        return slot;
     }
 
 private:
-    std::vector<long long> m_tree;
+    std::vector<std::size_t> m_tree;
     std::size_t m_top = 1;
 };
 
@@ -125,14 +109,14 @@ std::vector<std::size_t> exchangeSortOrder(const std::vector<std::uint32_t>& tim
     }
 
     std::vector<std::size_t> sorted(count);
-    CountTree freeSlots;
+    FreeSlots freeSlots;
     for (std::size_t begin = 0; begin < count;) {
         std::size_t end = begin + 1;
         while (end < count && arrivals[end].time == arrivals[begin].time)
             ++end;
         // The group takes positions begin..end-1; begin is also the number of smaller entries.
         const std::size_t size = end - begin;
-        freeSlots.reset(size, true);
+        freeSlots.reset(size);
         std::size_t head = 0; // rank of the group's front among the slots still free
         for (std::size_t members = size; members > 0; --members) {
             const Arrival& member = arrivals[begin + members - 1];
@@ -140,8 +124,7 @@ std::vector<std::size_t> exchangeSortOrder(const std::vector<std::uint32_t>& tim
             const std::size_t turns = (nextSmaller - member.smallerBefore) % members;
             // Before those turns the front was here, and this member had just joined the back.
             const std::size_t front = head >= turns ? head - turns : head + members - turns;
-            const std::size_t joined = freeSlots.findByRank(front == 0 ? members - 1 : front - 1);
-            freeSlots.add(joined, -1);
+            const std::size_t joined = freeSlots.take(front == 0 ? members - 1 : front - 1);
             sorted[begin + joined] = member.entry;
             head = front == 0 ? 0 : front - 1;
         }
