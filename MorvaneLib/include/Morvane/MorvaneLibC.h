@@ -12,6 +12,10 @@ extern "C" {
 uint32_t funcLib(void);
 uint32_t funcMorvaneLib(const char* description, const char* message, const char* problemTime,
                         int unattended);
+uint32_t runFileCollection(const char* description);
+/* text must hold 255 bytes: the description, at most 254 bytes, and its NUL. A null text
+ * receives nothing. */
+int getFileCollectionStatus(uint32_t runId, char* text);
 double GetSizeMorvaneLib(const char* rule);
 
 #ifdef __cplusplus
