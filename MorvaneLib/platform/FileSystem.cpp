@@ -193,29 +193,25 @@ bool createTemporary(const std::string& folder, std::string& path, FileDescripto
     return false;
 }
 
-void syncFolder(const std::string& folder)
-{
-    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.valid())
-        ::fsync(fd.get());
-}
+enum class Durability { Atomic, Synced };
 
 // Writes the bytes produced by fill into a temporary file beside target, gives it the mode
-// and the owner asked for, and renames it over target.
+// and the owner asked for, and renames it over target. The rename alone makes the replacement
+// all or nothing for every reader; a synced replacement also reaches the disk before the
+// rename, for files that must survive a power loss.
 template <typename Fill, typename Finish>
-bool replaceThroughTemporary(const std::string& target, Fill fill, Finish finish)
+bool replaceThroughTemporary(const std::string& target, Durability durability, Fill fill, Finish finish)
 {
-    const std::string folder = folderOf(target);
     std::string temporary;
     FileDescriptor fd;
-    if (!createTemporary(folder, temporary, fd))
+    if (!createTemporary(folderOf(target), temporary, fd))
         return false;
-    const bool written = fill(fd.get()) && finish(fd.get()) && ::fsync(fd.get()) == 0;
+    const bool written = fill(fd.get()) && finish(fd.get())
+        && (durability == Durability::Atomic || ::fdatasync(fd.get()) == 0);
     if (!fd.close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
-    syncFolder(folder);
     return true;
 }
 
@@ -320,7 +316,7 @@ bool copyFile(std::string_view source, std::string_view target)
         const struct timespec times[2] = {sourceStatus.st_atim, sourceStatus.st_mtim};
         return ::fchmod(output, sourceStatus.st_mode & 0777) == 0 && ::futimens(output, times) == 0;
     };
-    return replaceThroughTemporary(targetPath, fill, finish);
+    return replaceThroughTemporary(targetPath, Durability::Atomic, fill, finish);
 }
 
 bool readFile(std::string_view path, std::string& bytes)
@@ -350,7 +346,7 @@ bool replaceFile(std::string_view path, std::string_view bytes)
             return false;
         return ::fchmod(output, existing.st_mode & 07777) == 0;
     };
-    return replaceThroughTemporary(linuxPath, fill, finish);
+    return replaceThroughTemporary(linuxPath, Durability::Synced, fill, finish);
 }
 
 bool appendToFile(std::string_view path, std::string_view bytes)

@@ -6,7 +6,9 @@
 // "..", and entries whose name holds "\" (no Windows path can name them), and come in listing
 // order: names compared byte by byte with letters upper-cased, ties in byte order. Writers
 // that rewrite a file (copyFile, replaceFile) write a temporary file in the target's folder and
-// rename it over the target's existing spelling, so a failure leaves the previous file whole.
+// rename it over the target's existing spelling, so a failure leaves the previous file whole
+// and no reader ever sees a part of the new one; replaceFile also puts the new bytes on the disk
+// before the rename.
 #pragma once
 
 #include <cstdint>

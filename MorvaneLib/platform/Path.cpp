@@ -88,6 +88,24 @@ bool readFolderNames(const std::string& linuxFolder, std::vector<std::string>& n
     return true;
 }
 
+bool findNameIgnoringCase(const std::string& linuxFolder, std::string_view name, std::string& match)
+{
+    DIR* folder = ::opendir(linuxFolder.empty() ? "." : linuxFolder.c_str());
+    if (!folder)
+        return false;
+    bool found = false;
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string_view candidate = entry->d_name;
+        if (!sameNameIgnoringCase(candidate, name) || candidate.find('\\') != std::string_view::npos)
+            continue;
+        if (!found || comesBeforeInListing(candidate, match))
+            match = candidate;
+        found = true;
+    }
+    ::closedir(folder);
+    return found;
+}
+
 bool toLinuxPath(std::string_view windowsPath, std::string& linuxPath)
 {
     if (windowsPath.empty())
@@ -121,13 +139,9 @@ bool toLinuxPath(std::string_view windowsPath, std::string& linuxPath)
             result += component;
             continue;
         }
-        std::vector<std::string> names;
-        const auto match = readFolderNames(folder, names)
-            ? std::find_if(names.begin(), names.end(),
-                           [&](const std::string& name) { return sameNameIgnoringCase(name, component); })
-            : names.end();
-        if (match != names.end()) {
-            result += *match;
+        std::string match;
+        if (findNameIgnoringCase(folder, component, match)) {
+            result += match;
         } else {
             result += component;
             resolving = false;
