@@ -7,7 +7,8 @@ enum ZipResult : std::uint32_t {
     ZipOk = 0,
     // The archive file cannot be created, or a source cannot be opened or read.
     ZipNoFile = 0x200,
-    // A header, an entry's data, a data descriptor or the end record was not written whole.
+    // A header, an entry's data, a data descriptor or the end record was not written whole;
+    // a compressor or random source that fails counts as such.
     ZipWriteError = 0x400,
     // No writer handle, an empty entry name or one longer than an archive name may be.
     ZipBadArguments = 0x10000,
