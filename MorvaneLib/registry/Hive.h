@@ -55,7 +55,6 @@ public:
     Key findKey(Key from, std::string_view subkeyPath) const;
 
     const std::string& name(Key key) const { return m_keys[key].name; }
-    Key parent(Key key) const { return m_keys[key].parent; }
     bool isRoot(Key key) const { return key < registryRoots.size(); }
     // The full path: the root's long name and the names below it, separated by "\".
     std::string path(Key key) const;
