@@ -104,6 +104,7 @@ int CollectionEngine::run(std::string description, std::string& message, int una
     if (transferWanted()) {
         message = "Send files to FTP server";
         reportProgress(90, message, message, -1, this->unattended ? 0 : 1);
+        ftpResult = transferArchive();
     }
     platform::pause(1000ms);
     deleteFolderTree(workFolder);
@@ -149,11 +150,13 @@ void CollectionEngine::gatherPackages()
         std::string rule;
         for (int number = 0; packageStore.ReadFileRule(number, packageFile, rule); ++number) {
             logFileRule(rule);
+            gatherFileRule(rule);
             countRule();
         }
 
         std::string keyPath;
         for (int number = 0; packageStore.ReadRegistryRule(number, packageFile, keyPath); ++number) {
+            exportRegistryRule(keyPath);
             countRule();
             platform::pause(2000ms);
         }
