@@ -1,0 +1,318 @@
+#include "Advanced.h"
+
+#include "BrowseReg.h"
+#include "FolderDialog.h"
+
+#include "platform/Profile.h"
+#include "registry/TextEncoding.h"
+
+namespace {
+
+constexpr char Section[] = "CONFIGURATION";
+
+constexpr char PathTooLong[] = "The path is too long.";                                                  // 9
+constexpr char ConfirmChange[] = "Are you sure you want to changed the Morvane settings? \n\n";           // 25
+constexpr char InvalidRegistryPath[] = "Missing or invalid value in Registry Path";                       // 1083
+constexpr char NoMachineId[] = " A Unique Machine ID has not been defined and files cannot be collected.\n\n Do "
+                               "you want to continue?";                                                   // 1090
+constexpr char InvalidUserDefined[] = "Missing or invalid value in User Defined field.";                  // 1100
+constexpr char InvalidCharacter[] = "Invalid character '%s' in File Format field.";                       // 1103
+constexpr char MissingPassword[] = "Missing or invalid value in ZIP Password field";                      // 1129
+constexpr char SaveFailed[] = "The settings could not be written to '%s'.";
+
+constexpr char DefaultPassword[] = "zq";
+constexpr char NoValue[] = "NULL";
+constexpr char ReportsFolder[] = "\\BugReports";
+constexpr char FolderTitle[] = "Select Folder to Zip Files";
+constexpr std::size_t PathLimit = 260;
+
+std::string withArgument(std::string text, const std::string& argument)
+{
+    const std::size_t at = text.find("%s");
+    if (at != std::string::npos)
+        text.replace(at, 2, argument);
+    return text;
+}
+
+bool isBlank(const std::string& text)
+{
+    return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+} // namespace
+
+Advanced::Advanced(PackageStore& store, MessageBoxService* messages) : m_store(store), m_messages(messages) {}
+
+void Advanced::OnInitDialog()
+{
+    screen().setTitle(Caption);
+    screen().showControl(RegistryField, false);
+    screen().showControl(RegistryBrowseButton, false);
+    screen().showControl(UserDefined, false);
+    LoadSettings();
+    modified = 0;
+}
+
+void Advanced::LoadSettings()
+{
+    m_store.CurrentSettingsPath(m_settingsPath);
+    auto read = [this](const char* key) {
+        std::string value;
+        m_store.ReadSetting(m_settingsPath, key, value);
+        return value;
+    };
+
+    ftpServer = read("FTP Path");
+    if (ftpServer.empty())
+        ftpServer = read("FTP Server");
+    if (ftpServer.empty())
+        return;
+    localFolder = read("Local Directory");
+    performFtp = read("Perform FTP") == "1" ? 1 : 0;
+    passwordEnable = read("Password Enable") == "1" ? 1 : 0;
+    ShowPasswordControls();
+    zipPassword = read("Password Value");
+    if (zipPassword.empty())
+        zipPassword = DefaultPassword;
+    passwordMirror = zipPassword;
+    if (read("Computer Name") == "1")
+        ShowIdSource(IdSource::ComputerName);
+    if (const std::string value = read("Registry Field"); value != NoValue) {
+        registryField = value;
+        ShowIdSource(IdSource::RegistryEntry);
+    }
+    if (const std::string value = read("User Defined"); value != NoValue) {
+        userDefined = value;
+        ShowIdSource(IdSource::UserDefined);
+    }
+    UpdateData(false);
+}
+
+void Advanced::ShowIdSource(IdSource source)
+{
+    screen().showControl(RegistryField, source == IdSource::RegistryEntry);
+    screen().showControl(RegistryBrowseButton, source == IdSource::RegistryEntry);
+    screen().showControl(UserDefined, source == IdSource::UserDefined);
+    sourceComputerName = source == IdSource::ComputerName ? 1 : 0;
+    sourceRegistryEntry = source == IdSource::RegistryEntry ? 1 : 0;
+    sourceUserDefined = source == IdSource::UserDefined ? 1 : 0;
+    UpdateData(false);
+}
+
+void Advanced::ShowPasswordControls()
+{
+    screen().showControl(ZipPassword, passwordEnable != 0);
+    screen().showControl(PasswordMirror, passwordEnable == 0);
+}
+
+void Advanced::UpdateData(bool save)
+{
+    if (save) {
+        ftpServer = screen().controlText(FtpServer);
+        localFolder = screen().controlText(LocalFolder);
+        registryField = screen().controlText(RegistryField);
+        userDefined = screen().controlText(UserDefined);
+        zipPassword = screen().controlText(ZipPassword);
+        passwordMirror = screen().controlText(PasswordMirror);
+        performFtp = screen().controlValue(PerformFtp);
+        passwordEnable = screen().controlValue(PasswordEnable);
+        sourceComputerName = screen().controlValue(ComputerNameSource);
+        sourceRegistryEntry = screen().controlValue(RegistryEntrySource);
+        sourceUserDefined = screen().controlValue(UserDefinedSource);
+        return;
+    }
+    screen().setControlText(FtpServer, ftpServer);
+    screen().setControlText(LocalFolder, localFolder);
+    screen().setControlText(RegistryField, registryField);
+    screen().setControlText(ZipPassword, zipPassword);
+    screen().setControlText(PasswordMirror, passwordMirror);
+    screen().setControlValue(PerformFtp, performFtp);
+    screen().setControlValue(PasswordEnable, passwordEnable);
+    screen().setControlValue(ComputerNameSource, sourceComputerName);
+    screen().setControlValue(RegistryEntrySource, sourceRegistryEntry);
+    screen().setControlValue(UserDefinedSource, sourceUserDefined);
+    // A new text in the user-defined ID is checked as typed text is, also while loading.
+    if (screen().controlText(UserDefined) != userDefined) {
+        screen().setControlText(UserDefined, userDefined);
+        OnUserDefinedChanged();
+    }
+}
+
+void Advanced::OnSourceClicked(IdSource source)
+{
+    modified = 1;
+    // What was typed so far stays: the fields take it before they are shown again.
+    UpdateData(true);
+    ShowIdSource(source);
+}
+
+void Advanced::OnPerformFtpClicked()
+{
+    modified = 1;
+    performFtp = screen().controlValue(PerformFtp);
+}
+
+void Advanced::OnPasswordEnableClicked()
+{
+    modified = 1;
+    UpdateData(true);
+    passwordMirror = zipPassword;
+    ShowPasswordControls();
+    UpdateData(false);
+}
+
+void Advanced::OnPasswordChanged()
+{
+    LimitText(ZipPassword, TextLimit);
+    modified = 1;
+}
+
+void Advanced::OnRegistryFieldChanged()
+{
+    modified = 1;
+}
+
+void Advanced::OnUserDefinedChanged()
+{
+    LimitText(UserDefined, TextLimit);
+    modified = 1;
+    std::string offending;
+    if (!m_store.CheckNameCharacters(screen().controlText(UserDefined), true, offending) && !offending.empty())
+        Show(MessageKind::Error, withArgument(InvalidCharacter, offending), MB_OK | MB_ICONERROR);
+}
+
+void Advanced::OnBrowseRegistry()
+{
+    modified = 1;
+    BrowseReg browser(m_store, m_messages, 1);
+    if (screen().runModal(browser) == IDOK)
+        screen().setControlText(RegistryField, browser.resultPath);
+    UpdateData(true);
+    ShowIdSource(IdSource::RegistryEntry);
+}
+
+void Advanced::OnBrowseLocalFolder()
+{
+    CFolderDialog picker(FolderTitle, screen().controlText(LocalFolder), BIF_RETURNONLYFSDIRS | FD_NON_ROOT);
+    if (screen().runModal(picker) == IDOK) {
+        std::string folder = picker.selectedFolder();
+        if (!folder.ends_with(ReportsFolder))
+            folder += ReportsFolder;
+        folder += "\\";
+        if (folder.size() > PathLimit)
+            Show(MessageKind::Information, PathTooLong, MB_OK | MB_ICONINFORMATION);
+        else
+            screen().setControlText(LocalFolder, folder);
+    }
+    modified = 1;
+}
+
+bool Advanced::ValidateSettings()
+{
+    UpdateData(true);
+    // The settings file keeps no blanks around a value, so a password of blanks is none.
+    if (passwordEnable && isBlank(zipPassword)) {
+        Show(MessageKind::Error, MissingPassword, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    if (!sourceComputerName && !sourceRegistryEntry && !sourceUserDefined)
+        return Confirm(NoMachineId);
+    if (!modified)
+        return true;
+    if (sourceRegistryEntry && !CheckRegistryField())
+        return false;
+    if (sourceUserDefined) {
+        userDefined = screen().controlText(UserDefined);
+        std::string offending;
+        if (!m_store.CheckNameCharacters(userDefined, true, offending)) {
+            Show(MessageKind::Error, InvalidUserDefined, MB_OK | MB_ICONERROR);
+            return false;
+        }
+    }
+    if (!Confirm(ConfirmChange))
+        return false;
+    if (!SaveSettings()) {
+        Show(MessageKind::Error, withArgument(SaveFailed, m_store.CurrentSettingsPath()), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    return true;
+}
+
+bool Advanced::CheckRegistryField()
+{
+    registryField = screen().controlText(RegistryField);
+    std::string path = registryField;
+    std::string data;
+    std::string offending;
+    if (registryField.find('\\') == std::string::npos || !m_store.ReadRegistryValue(path, data, true) ||
+        !m_store.CheckNameCharacters(data, true, offending)) {
+        Show(MessageKind::Error, InvalidRegistryPath, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    registryField = path;
+    screen().setControlText(RegistryField, registryField);
+    UpdateData(false);
+    return true;
+}
+
+bool Advanced::SaveSettings()
+{
+    UpdateData(true);
+    m_store.CurrentSettingsPath(m_settingsPath);
+    std::string ftpPath;
+    m_store.ReadSetting(m_settingsPath, "FTP Path", ftpPath);
+    if (!WriteSetting(ftpPath.empty() ? "FTP Server" : "FTP Path", ftpServer))
+        return false;
+    if (registryField.empty() || !sourceRegistryEntry)
+        registryField = NoValue;
+    if (userDefined.empty() || !sourceUserDefined)
+        userDefined = NoValue;
+    const bool written = WriteSetting("Local Directory", localFolder) &&
+                         WriteSetting("Perform FTP", performFtp ? "1" : "0") &&
+                         WriteSetting("Password Enable", passwordEnable ? "1" : "0") &&
+                         WriteSetting("Password Value", zipPassword) &&
+                         WriteSetting("Computer Name", sourceComputerName ? "1" : NoValue) &&
+                         WriteSetting("Registry Field", registryField) && WriteSetting("User Defined", userDefined);
+    UpdateData(false);
+    return written;
+}
+
+bool Advanced::WriteSetting(const std::string& key, const std::string& value)
+{
+    return platform::writeProfileString(Section, key, value, m_settingsPath);
+}
+
+void Advanced::OnOK()
+{
+    if (ValidateSettings())
+        screen().endDialog(IDOK);
+}
+
+void Advanced::OnCancel()
+{
+    screen().endDialog(MessageAnswer(MessageButton::Cancel));
+}
+
+void Advanced::OnClose()
+{
+    if (ValidateSettings())
+        screen().endDialog(MessageAnswer(MessageButton::Cancel));
+}
+
+void Advanced::LimitText(int control, std::size_t limit)
+{
+    const std::string text = screen().controlText(control);
+    if (text.size() > limit)
+        screen().setControlText(control, text.substr(0, registry::prefixWithoutSplit(text, limit)));
+}
+
+void Advanced::Show(MessageKind kind, const std::string& text, unsigned int style)
+{
+    if (m_messages)
+        m_messages->show(kind, text, style);
+}
+
+bool Advanced::Confirm(const std::string& text)
+{
+    return m_messages && m_messages->show(MessageKind::Confirmation, text, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
