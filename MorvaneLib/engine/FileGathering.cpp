@@ -10,7 +10,7 @@
 #include "engine/CollectionEngine.h"
 #include "engine/FileSystemHelpers.h"
 #include "platform/FileSystem.h"
-#include "platform/TimeConversion.h"
+#include "platform/Clock.h"
 #include "store/PackageStore.h"
 
 #include <algorithm>

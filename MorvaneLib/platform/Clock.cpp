@@ -1,5 +1,6 @@
 #include "platform/Clock.h"
 
+#include <climits>
 #include <mutex>
 #include <time.h>
 
@@ -21,17 +22,23 @@ LocalTime localTime()
     if (handler)
         return handler();
 
-    const time_t now = ::time(nullptr);
-    struct tm parts {};
-    ::localtime_r(&now, &parts);
     LocalTime local;
+    toLocalTime(::time(nullptr), local);
+    return local;
+}
+
+bool toLocalTime(std::time_t seconds, LocalTime& local)
+{
+    struct tm parts {};
+    if (::localtime_r(&seconds, &parts) == nullptr || parts.tm_year > INT_MAX - 1900)
+        return false;
     local.year = parts.tm_year + 1900;
     local.month = parts.tm_mon + 1;
     local.day = parts.tm_mday;
     local.hour = parts.tm_hour;
     local.minute = parts.tm_min;
     local.second = parts.tm_sec;
-    return local;
+    return true;
 }
 
 ClockHandler setClockHandler(ClockHandler handler)

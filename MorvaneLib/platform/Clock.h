@@ -1,6 +1,7 @@
-// The local date and time, replaceable by tests.
+// The local date and time: the current one, replaceable by tests, and that of any moment.
 #pragma once
 
+#include <ctime>
 #include <functional>
 
 namespace platform {
@@ -22,5 +23,9 @@ LocalTime localTime();
 // Installs a handler in place of the real clock; an empty one restores it. Returns the handler
 // installed before.
 ClockHandler setClockHandler(ClockHandler handler);
+
+// The local date and time of a moment (seconds since 1970). False when the moment lies outside
+// what the system's calendar can express; local is left untouched then.
+bool toLocalTime(std::time_t seconds, LocalTime& local);
 
 } // namespace platform
