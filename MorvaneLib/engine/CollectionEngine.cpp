@@ -3,6 +3,7 @@
 #include "engine/FileSystemHelpers.h"
 #include "engine/Library.h"
 #include "engine/StatusFile.h"
+#include "engine/ZipPackaging.h"
 #include "platform/FileSystem.h"
 #include "platform/Pause.h"
 #include "platform/WindowDirectory.h"
@@ -97,17 +98,20 @@ int CollectionEngine::run(std::string description, std::string& message, int una
     }
 
     packageStore.ReadSetting(settingsPath, "Local Directory", localDirectory);
+    applyRetention();
     writeProblemReport(description);
     reportProgress(20, RunningText, RunningText, -1, 1);
     gatherPackages();
     reportProgress(PackagingProgress, "Zip Files", "Zip Files", -1, 1);
+    packWorkFolder();
     if (transferWanted()) {
         message = "Send files to FTP server";
         reportProgress(90, message, message, -1, this->unattended ? 0 : 1);
         ftpResult = transferArchive();
     }
     platform::pause(1000ms);
-    deleteFolderTree(workFolder);
+    if (!archiveIncomplete(*this))
+        deleteFolderTree(workFolder);
 
     message = "Completed.";
     reportProgress(95, message, message, 0, 1);
