@@ -109,8 +109,10 @@ void MorvaneDlg::OnInitDialog()
     optionsCollapsed = 0;
     m_store.PrepareCurrentCopies();
     settingsPath = m_store.CurrentSettingsPath();
-    m_store.DeleteCurrentPackage("Temporary");
-    m_store.RemoveFromSelection("Temporary");
+    m_store.DeleteCurrentPackage(TemporaryPackage);
+    m_store.RemoveFromSelection(TemporaryPackage);
+    FillPackageCombo();
+    SetupTabsAndColumns();
     SetProgress(0);
     screen().setToolTip(CollectButton, CollectTip);
     screen().setToolTip(OptionsButton, optionsCollapsed ? OpenOptionsTip : CloseOptionsTip);
