@@ -70,6 +70,7 @@ MorvaneDlgView::MorvaneDlgView(MorvaneDlg& logic, QWidget* parent)
     selectPackages->setGeometry(10, 282, 130, 24);
     auto* settings = new QPushButton(tr("Settings ..."), panel);
     settings->setGeometry(348, 282, 130, 24);
+    m_packages = std::make_unique<PackageManagementView>(m_logic, m_screen, *panel);
 
     m_screen.addControl(MorvaneDlg::DatePicker, date);
     m_screen.addControl(MorvaneDlg::TimePicker, time);
@@ -87,6 +88,7 @@ MorvaneDlgView::MorvaneDlgView(MorvaneDlg& logic, QWidget* parent)
     connect(time, &QTimeEdit::timeChanged, this, [this] { m_logic.OnTimeChanged(); });
     connect(collect, &QPushButton::clicked, this, [this] { m_logic.OnCollect(); });
     connect(options, &QPushButton::clicked, this, [this] { m_logic.ToggleOptions(); });
+    connect(selectPackages, &QPushButton::clicked, this, [this] { m_logic.OnSelectPackages(); });
 
     m_screen.onMenuCommand = [this](int command, const std::string& text) {
         if (!m_menu->isEmpty())

@@ -1,15 +1,18 @@
 // The main window over its logic: the controls of the collection request and the options panel
-// frame, a menu of its own for the window-menu commands, and the library's reports brought to
-// the user-interface thread.
+// with its package management, a menu of its own for the window-menu commands, and the
+// library's reports brought to the user-interface thread.
 #pragma once
 
 #include "MorvaneDlg.h"
+#include "PackageManagementView.h"
 #include "QtScreen.h"
 
 #include "platform/WindowDirectory.h"
 
 #include <QEventLoop>
 #include <QWidget>
+
+#include <memory>
 
 class QMenu;
 class QProgressBar;
@@ -38,7 +41,8 @@ private:
     void leaveWindowDirectory();
 
     MorvaneDlg& m_logic;
-    QtScreen m_screen;
+    MorvaneDlgScreen m_screen;
+    std::unique_ptr<PackageManagementView> m_packages;
     QMenu* m_menu = nullptr;
     QEventLoop m_loop;
     bool m_running = false;
