@@ -1,7 +1,7 @@
 // The store, fixture files and registry hive that the unattended runs of these tests collect:
 // machine ID "PC042", archives in ".\Out\", one package with a file rule and optionally a
-// registry rule, and an FTP target where nothing listens, so the transfer that every unattended
-// run attempts fails at once.
+// registry rule, and the FTP target "<host>\incoming" that every unattended run sends to (by
+// default a port where nothing listens).
 #pragma once
 
 #include "WorkingFolder.h"
@@ -13,7 +13,7 @@ namespace unattendedtest {
 inline constexpr char MachineId[] = "PC042";
 
 struct StoreOptions {
-    int ftpPort = 1;             // a port on 127.0.0.1 where nothing listens
+    std::string ftpHost = "127.0.0.1:1"; // "host:port" of the FTP server
     bool registryRule = false;   // the package also exports HKEY_LOCAL_MACHINE\SOFTWARE\Fixture
     bool currentSettings = true; // false: only the default settings and package exist
 };
@@ -21,24 +21,21 @@ struct StoreOptions {
 inline void writeStore(const testsupport::WorkingFolder& folder, const StoreOptions& options = {})
 {
     const std::string settings = "[CONFIGURATION]\r\n"
-                                 "FTP Server=127.0.0.1:"
-                                 + std::to_string(options.ftpPort)
-                                 + "\\incoming\r\n"
-                                   "Local Directory=.\\Out\\\r\n"
-                                   "Perform FTP=0\r\n"
-                                   "Password Enable=0\r\n"
-                                   "Computer Name=NULL\r\n"
-                                   "Registry Field=NULL\r\n"
-                                   "User Defined=PC042\r\n"
-                                   "\r\n[SELECT PACKAGE]\r\n0)Name=Logs\r\n";
+                                 "FTP Path=" + options.ftpHost + "\\incoming\r\n"
+                                 "Local Directory=.\\Out\\\r\n"
+                                 "Perform FTP=0\r\n"
+                                 "Password Enable=0\r\n"
+                                 "Computer Name=NULL\r\n"
+                                 "Registry Field=NULL\r\n"
+                                 "User Defined=PC042\r\n"
+                                 "\r\n[SELECT PACKAGE]\r\n0)Name=Logs\r\n";
     std::string package = "[FILES]\r\n0)Filenum=5\r\n0)Directory=.\\Logs\\\r\n0)FileFormat=*.log\r\n0)Recursive=0\r\n"
                           "\r\n[REGISTRY]\r\n";
     if (options.registryRule)
         package += "0)HKEY=HKEY_LOCAL_MACHINE\\SOFTWARE\\Fixture\r\n";
-    const std::string prefix = options.currentSettings ? "Current_" : "";
-    folder.write("Morvane Package/" + prefix + "Morvane.ini", settings);
-    folder.write("Morvane Package/" + prefix + (options.currentSettings ? "Package_Logs.ini" : "package_Logs.ini"),
-                 package);
+    const bool current = options.currentSettings;
+    folder.write(current ? "Morvane Package/Current_Morvane.ini" : "Morvane Package/Morvane.ini", settings);
+    folder.write(current ? "Morvane Package/Current_Package_Logs.ini" : "Morvane Package/package_Logs.ini", package);
     folder.write("Logs/app.log", "the application's log\n");
     folder.write("MorvaneRegistry.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
                                         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Fixture]\r\n"
