@@ -25,6 +25,7 @@ bool getLastWriteFileTime(std::string_view path, std::uint64_t& fileTime)
     struct stat status;
     if (::stat(linuxPath.c_str(), &status) != 0 && ::lstat(linuxPath.c_str(), &status) != 0)
         return false;
+    // The latest second since 1601 whose count, with its fraction, still fits.
     constexpr std::int64_t latest = std::numeric_limits<std::int64_t>::max() / IntervalsPerSecond - 1;
     const std::int64_t seconds = static_cast<std::int64_t>(status.st_mtim.tv_sec);
     if (seconds < -SecondsFrom1601To1970)

@@ -10,8 +10,8 @@
 namespace platform {
 
 // The last-write time of the entry at the path, to the nanosecond the file system keeps (of the
-// target for a link that leads somewhere, of the link itself otherwise). A time before 1601
-// counts as 0.
+// target for a link that leads somewhere, of the link itself otherwise). Times the count cannot
+// express are held at its ends: one before 1601 counts as 0.
 bool getLastWriteFileTime(std::string_view path, std::uint64_t& fileTime);
 
 } // namespace platform
