@@ -1,6 +1,8 @@
 #include "MorvaneDlg.h"
 
 #include "AboutDlg.h"
+#include "Advanced.h"
+#include "MachineId.h"
 
 #include "Morvane/MorvaneLib.h"
 #include "platform/Clock.h"
@@ -260,6 +262,13 @@ void MorvaneDlg::OnCollect()
     StartCollection(false);
 }
 
+void MorvaneDlg::OnSettings()
+{
+    settingsOpened = 1;
+    Advanced settings(m_store, m_messages);
+    screen().runModal(settings);
+}
+
 std::string MorvaneDlg::ProblemDateText() const
 {
     return twoDigits(problemDate.year) + "_" + twoDigits(problemDate.month) + "_" + twoDigits(problemDate.day) + "_" +
@@ -325,14 +334,24 @@ void MorvaneDlg::HandleCollectionEvent(int eventCode, const std::string& message
         EnableCloseCommand(true);
         SetProgress(0);
         break;
-    case 2:
-        // The machine ID is asked for by its own dialog; until the window can open it, the
-        // window goes back to idle as when that dialog is cancelled.
+    case 2: {
         ShowMessage(messageText, MB_ICONHAND, 0, 1);
+        MachineId machineId(m_store, m_messages);
+        const int result = screen().runModal(machineId);
         SetProgress(0);
-        EnableCommands(true);
-        EnableCloseCommand(true);
+        // Collect runs again from its first question. Refused there, it gives Close back but
+        // not the commands the first run took; the window goes back to idle then, as it does
+        // when the dialog ends any other way than OK.
+        if (result == IDOK) {
+            OnCollect();
+            if (closeEnabled)
+                EnableCommands(true);
+        } else {
+            EnableCommands(true);
+            EnableCloseCommand(true);
+        }
         break;
+    }
     default:
         break;
     }

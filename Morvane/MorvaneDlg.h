@@ -103,6 +103,10 @@ public:
     // The Collect button: the confirmations, then StartCollection.
     void OnCollect();
 
+    // The Settings button: the Settings dialog, after which Collect no longer asks about the
+    // transfer and the password.
+    void OnSettings();
+
     // Passes the request to the library. Interactive runs go on in the background; a silent run
     // returns when the collection has ended.
     void StartCollection(bool silent);

@@ -89,6 +89,7 @@ MorvaneDlgView::MorvaneDlgView(MorvaneDlg& logic, QWidget* parent)
     connect(collect, &QPushButton::clicked, this, [this] { m_logic.OnCollect(); });
     connect(options, &QPushButton::clicked, this, [this] { m_logic.ToggleOptions(); });
     connect(selectPackages, &QPushButton::clicked, this, [this] { m_logic.OnSelectPackages(); });
+    connect(settings, &QPushButton::clicked, this, [this] { m_logic.OnSettings(); });
 
     m_screen.onMenuCommand = [this](int command, const std::string& text) {
         if (!m_menu->isEmpty())
