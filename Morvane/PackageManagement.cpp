@@ -406,6 +406,7 @@ void MorvaneDlg::OnRestorePackages()
     ListPackage dialog(m_store, m_messages);
     dialog.selectMode = 0;
     screen().runModal(dialog);
+    // Busy once the dialog has closed: the user works in it with the ordinary cursor.
     WaitCursor wait(screen());
     FillPackageCombo();
     // With no package shown before, none is shown after: every entry begins with the empty

@@ -61,9 +61,9 @@ void MorvaneDlgScreen::setControlValue(int id, int value)
 PackageManagementView::PackageManagementView(MorvaneDlg& logic, MorvaneDlgScreen& screen, QWidget& panel)
     : m_logic(logic)
 {
-    (new QLabel(QObject::tr("Select Package:"), &panel))->setGeometry(10, 22, 90, 22);
+    (new QLabel(QObject::tr("Select Package:"), &panel))->setGeometry(10, 22, 100, 22);
     m_combo = new QComboBox(&panel);
-    m_combo->setGeometry(100, 22, 230, 22);
+    m_combo->setGeometry(112, 22, 230, 22);
     screen.addControl(MorvaneDlg::PackageCombo, m_combo);
 
     const auto addButton = [&](int id, const char* caption, QRect geometry, std::function<void()> command) {
@@ -73,10 +73,10 @@ PackageManagementView::PackageManagementView(MorvaneDlg& logic, MorvaneDlgScreen
         screen.addControl(id, button);
         return button;
     };
-    addButton(MorvaneDlg::NewPackageButton, "&New Package", {10, 52, 110, 24}, [this] { m_logic.OnNewPackage(); });
-    addButton(MorvaneDlg::DeletePackageButton, "&Delete Package", {128, 52, 110, 24},
+    addButton(MorvaneDlg::NewPackageButton, "&New Package", {10, 52, 114, 24}, [this] { m_logic.OnNewPackage(); });
+    addButton(MorvaneDlg::DeletePackageButton, "&Delete Package", {128, 52, 114, 24},
               [this] { m_logic.OnDeletePackage(); });
-    addButton(MorvaneDlg::RestorePackagesButton, "Restore Packages", {246, 52, 110, 24},
+    addButton(MorvaneDlg::RestorePackagesButton, "Restore Packages", {246, 52, 114, 24},
               [this] { m_logic.OnRestorePackages(); });
     addButton(MorvaneDlg::TemporaryPackageButton, "Temporary Package", {364, 52, 114, 24},
               [this] { m_logic.OnTemporaryPackage(); });
@@ -97,12 +97,12 @@ PackageManagementView::PackageManagementView(MorvaneDlg& logic, MorvaneDlgScreen
     screen.addList(MorvaneDlg::FileList, files);
     screen.addList(MorvaneDlg::RegistryList, registry);
 
-    addButton(MorvaneDlg::AddButton, "&Add", {10, 250, 110, 24}, [this] { m_logic.OnAdd(); });
-    addButton(MorvaneDlg::DeleteButton, "&Delete", {128, 250, 110, 24}, [this] { m_logic.OnDelete(); });
-    addButton(MorvaneDlg::UpdateButton, "&Update", {246, 250, 110, 24}, [this] { m_logic.OnUpdate(); });
+    addButton(MorvaneDlg::AddButton, "&Add", {10, 250, 114, 24}, [this] { m_logic.OnAdd(); });
+    addButton(MorvaneDlg::DeleteButton, "&Delete", {128, 250, 114, 24}, [this] { m_logic.OnDelete(); });
+    addButton(MorvaneDlg::UpdateButton, "&Update", {246, 250, 114, 24}, [this] { m_logic.OnUpdate(); });
     addButton(MorvaneDlg::RestoreListButton, "&Restore List", {364, 250, 114, 24},
               [this] { m_logic.OnRestoreList(); });
-    addButton(MorvaneDlg::ResetButton, "&Reset Config and packages", {10, 250, 110, 24},
+    addButton(MorvaneDlg::ResetButton, "&Reset Config and packages", {10, 250, 114, 24},
               [this] { m_logic.OnReset(); })
         ->hide();
 
