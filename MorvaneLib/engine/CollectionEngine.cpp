@@ -3,7 +3,6 @@
 #include "engine/FileSystemHelpers.h"
 #include "engine/Library.h"
 #include "engine/StatusFile.h"
-#include "engine/ZipPackaging.h"
 #include "platform/FileSystem.h"
 #include "platform/Pause.h"
 #include "platform/WindowDirectory.h"
@@ -110,7 +109,7 @@ int CollectionEngine::run(std::string description, std::string& message, int una
         ftpResult = transferArchive();
     }
     platform::pause(1000ms);
-    if (!archiveIncomplete(*this))
+    if (zipResult == ZipOk)
         deleteFolderTree(workFolder);
 
     message = "Completed.";

@@ -9,6 +9,8 @@
 // tests) can read and prepare them.
 #pragma once
 
+#include "zip/ZipResult.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -74,6 +76,7 @@ public:
     std::string zipName;         // machineId "_" problemTime ".zip"
     std::string workFolder;      // localDirectory machineId "_" problemTime
     std::string zipPath;         // workFolder ".zip"
+    ZipResult zipResult = ZipOk; // what kept packWorkFolder from writing the whole archive
 
 private:
     // Gathers every package of the run into the working folder, file rules before registry

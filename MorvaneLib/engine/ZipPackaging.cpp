@@ -3,11 +3,9 @@
 //
 // The archive's results do not stop the run. An entry the writer leaves out (a source that
 // cannot be opened, a name or a size the container cannot hold) is logged, and the archive
-// stays valid without it. When the archive itself cannot be written whole, the run is told
-// through archiveIncomplete and keeps its working folder, and the failure is logged and, in an
-// attended run, shown.
-#include "engine/ZipPackaging.h"
-
+// stays valid without it. When the archive itself cannot be written whole, packWorkFolder
+// records the failure in zipResult, the run keeps its working folder, and the failure is logged
+// and, in an attended run, shown.
 #include "engine/CandidateOrder.h"
 #include "engine/CollectionEngine.h"
 #include "platform/FileSystem.h"
@@ -20,8 +18,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <mutex>
-#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -34,20 +30,6 @@ const std::string PasswordMarkerPrefix = " -PASSWORD=";
 // Archives counted before the old ones are trimmed, and how many of them are kept.
 constexpr int RetentionThreshold = 8;
 constexpr std::size_t KeptArchives = RetentionThreshold + 1;
-
-// Engines whose latest packing did not write the whole archive. A run packs and then asks on
-// its own worker thread; the lock covers engines of different threads.
-std::mutex incompleteMutex;
-std::set<const CollectionEngine*> incompleteArchives;
-
-void recordPacking(const CollectionEngine& engine, bool incomplete)
-{
-    std::lock_guard lock(incompleteMutex);
-    if (incomplete)
-        incompleteArchives.insert(&engine);
-    else
-        incompleteArchives.erase(&engine);
-}
 
 std::string resultCode(ZipResult result)
 {
@@ -224,12 +206,6 @@ std::string entryPath(const std::string& folder, const std::string& name)
 
 } // namespace
 
-bool archiveIncomplete(const CollectionEngine& engine)
-{
-    std::lock_guard lock(incompleteMutex);
-    return incompleteArchives.count(&engine) != 0;
-}
-
 void CollectionEngine::packWorkFolder()
 {
     const PackageStore& packageStore = store();
@@ -242,7 +218,7 @@ void CollectionEngine::packWorkFolder()
     if (packing.created())
         packing.addContents(workFolder, "");
     const ZipResult failure = packing.finish();
-    recordPacking(*this, failure != ZipOk);
+    zipResult = failure;
     if (failure != ZipOk) {
         packageStore.ReportMessage("ZIP ERROR !!!  Archive '" + zipPath + "' could not be written whole (result "
                                        + resultCode(failure) + "); the collected files stay in '" + workFolder + "'",

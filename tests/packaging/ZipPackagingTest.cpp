@@ -1,6 +1,6 @@
 // Packing of a run's working folder: the archive beside it, read back by unzip, zipinfo and
 // Python's zipfile; the password and its marker; entries left out; archives that fail.
-#include "engine/ZipPackaging.h"
+#include "engine/CollectionEngine.h"
 
 #include "PackagingRun.h"
 #include "RunReports.h"
@@ -106,7 +106,7 @@ TEST_F(ZipPackaging, TheArchiveBesideTheWorkingFolderHoldsItByteForByte)
 
         EXPECT_FALSE(caseFolder.exists(WorkFolder));
         EXPECT_TRUE(caseFolder.exists(Archive));
-        EXPECT_FALSE(archiveIncomplete(caseEngine));
+        EXPECT_EQ(caseEngine.zipResult, ZipOk);
     }
     EXPECT_TRUE(boxes.shown().empty());
 }
@@ -213,7 +213,7 @@ TEST_F(ZipPackaging, EntriesTheWriterLeavesOutAreLoggedAndTheArchiveStaysValid)
                                         {"Sub/", ""},
                                         {"Sub/b.txt", work + "/Sub/b.txt"}}),
               "ok");
-    EXPECT_FALSE(archiveIncomplete(engine));
+    EXPECT_EQ(engine.zipResult, ZipOk);
     const std::string text = log();
     const struct {
         std::string path;
@@ -289,7 +289,7 @@ TEST_F(ZipPackaging, AnArchiveThatCannotBeWrittenWholeKeepsTheWorkingFolder)
                                            [](const LibraryMessage& r) { return r.progress == 90; });
         EXPECT_EQ(announced, c.unattended == 1);
 
-        EXPECT_TRUE(archiveIncomplete(caseEngine));
+        EXPECT_NE(caseEngine.zipResult, ZipOk);
         EXPECT_EQ(caseFolder.read(WorkFolder + "/Core/Logs/app.log"), caseFolder.read("Logs/app.log"));
         EXPECT_TRUE(caseFolder.exists(WorkFolder + "/PC042_2006_11_16_08_35.txt"));
         const std::string text = "ZIP ERROR !!!  Archive '" + ArchivePath + "' could not be written whole (result "
@@ -311,13 +311,13 @@ TEST_F(ZipPackaging, AWholeArchiveAfterAFailedOneLetsTheRunDeleteItsWorkingFolde
     prepare(settingsWithPassword("0", nullptr));
     std::filesystem::create_directories(folder.path() / Archive);
     EXPECT_EQ(run(), 0);
-    ASSERT_TRUE(archiveIncomplete(engine));
+    ASSERT_NE(engine.zipResult, ZipOk);
     ASSERT_TRUE(folder.exists(WorkFolder));
     std::filesystem::remove(folder.path() / Archive);
 
     EXPECT_EQ(run(), 0);
 
-    EXPECT_FALSE(archiveIncomplete(engine));
+    EXPECT_EQ(engine.zipResult, ZipOk);
     EXPECT_FALSE(folder.exists(WorkFolder));
     EXPECT_EQ(unzipTest(""), "ok");
 }

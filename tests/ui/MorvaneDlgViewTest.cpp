@@ -176,8 +176,7 @@ TEST_F(MorvaneDlgViewTest, WhileCollectingNeitherTheCloseBoxNorEscapeEndsTheWind
     EXPECT_EQ(result, CancelAnswer);
 }
 
-// Needs the packaging step in the run.
-TEST_F(MorvaneDlgViewTest, DISABLED_CollectRunsTheLibraryToTheArchiveAndTheWindowCloses)
+TEST_F(MorvaneDlgViewTest, CollectRunsTheLibraryToTheArchiveAndTheWindowCloses)
 {
     MorvaneDlg window(store, &boxes);
     MorvaneDlgView view(window);
