@@ -62,11 +62,11 @@ void Advanced::LoadSettings()
         return value;
     };
 
+    // Settings without an FTP target load the rest all the same: a save writes every field back,
+    // and fields left empty would wipe the output folder and the machine-ID source.
     ftpServer = read("FTP Path");
     if (ftpServer.empty())
         ftpServer = read("FTP Server");
-    if (ftpServer.empty())
-        return;
     localFolder = read("Local Directory");
     performFtp = read("Perform FTP") == "1" ? 1 : 0;
     passwordEnable = read("Password Enable") == "1" ? 1 : 0;

@@ -134,7 +134,23 @@ TEST(Advanced, EachCaseShowsAndWritesWhatItShould)
     const std::string everySource = "FTP Path=ftp.example\r\nComputer Name=1\r\n"
                                     "Registry Field=HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Machine\\Id\r\n"
                                     "User Defined=PC-12\r\n";
+    const std::string noFtpTarget = "Local Directory=C:\\out\\\r\nPerform FTP=0\r\nPassword Enable=1\r\n"
+                                    "Password Value=pw\r\nComputer Name=NULL\r\nRegistry Field=NULL\r\n"
+                                    "User Defined=PC-12\r\n";
     const Case cases[] = {
+        {"no FTP target: the rest still loads and a save keeps it", noFtpTarget,
+         [](SettingsDialog& d) {
+             EXPECT_EQ(d.screen.controlText(Advanced::FtpServer), "");
+             EXPECT_EQ(d.screen.controlText(Advanced::LocalFolder), "C:\\out\\");
+             EXPECT_EQ(d.screen.controlText(Advanced::ZipPassword), "pw");
+             EXPECT_EQ(d.screen.controlValue(Advanced::UserDefinedSource), 1);
+             d.clickCheckBox(Advanced::PerformFtp, &Advanced::OnPerformFtpClicked);
+             d.boxes.setNextAnswer(IDYES);
+             d.dialog.OnOK();
+         },
+         {ConfirmChange}, IDOK,
+         {{"Local Directory", "C:\\out\\"}, {"Password Enable", "1"}, {"Password Value", "pw"},
+          {"Computer Name", "NULL"}, {"User Defined", "PC-12"}, {"Perform FTP", "1"}}},
         {"FTP Path shown and written back there", Complete,
          [](SettingsDialog& d) {
              EXPECT_EQ(d.screen.controlText(Advanced::FtpServer), "ftp.example\\drop");
@@ -278,17 +294,6 @@ TEST(Advanced, EachCaseShowsAndWritesWhatItShould)
              d.dialog.OnOK();
          },
          {ConfirmChange}, IDOK, {{"Password Value", "typed"}, {"User Defined", "PC-9"}, {"Computer Name", "NULL"}}},
-        {"without FTP keys nothing else is loaded", "Local Directory=C:\\out\\\r\nComputer Name=1\r\n",
-         [](SettingsDialog& d) {
-             EXPECT_EQ(d.screen.controlText(Advanced::LocalFolder), "");
-             EXPECT_EQ(d.screen.controlText(Advanced::ZipPassword), "");
-             EXPECT_TRUE(d.screen.control(Advanced::ZipPassword).visible);
-             EXPECT_TRUE(d.screen.control(Advanced::PasswordMirror).visible);
-             EXPECT_EQ(d.screen.controlValue(Advanced::ComputerNameSource), 0);
-             d.boxes.setNextAnswer(IDNO);
-             d.dialog.OnOK();
-         },
-         {NoMachineId}, std::nullopt, {}, true},
         {"no source: Yes closes without saving", "FTP Path=ftp.example\r\nComputer Name=NULL\r\n"
                                                  "Registry Field=NULL\r\nUser Defined=NULL\r\n",
          [](SettingsDialog& d) {

@@ -47,8 +47,10 @@ TEST_F(DefaultStoreTest, ShipsSettingsThatCollectLocallyUnderTheComputerName)
         EXPECT_TRUE(store.ReadSetting(file, c.key, value));
         EXPECT_EQ(value, c.value);
     }
+    // No FTP target ships: the user names one in Settings.
     std::string destination;
-    EXPECT_TRUE(store.ReadSetting(file, "FTP Server", destination));
+    EXPECT_FALSE(store.ReadSetting(file, "FTP Path", destination));
+    EXPECT_FALSE(store.ReadSetting(file, "FTP Server", destination));
 
     std::string text;
     ASSERT_TRUE(platform::readFile(file, text));

@@ -514,6 +514,8 @@ TEST_F(MorvaneDlgTest, AFailedStartShowsTheLibrarysTextAndReturnsToIdle)
         failed.messageText = "The reason " + std::to_string(code);
         failed.progress = 5;
         failed.eventCode = code;
+        if (code == 2)
+            screen.setNextDialog([](Dialog&) { return CancelAnswer; });
         window.OnLibraryMessage(failed);
 
         ASSERT_EQ(boxes.shown().size(), 1u);
