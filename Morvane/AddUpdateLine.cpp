@@ -2,6 +2,7 @@
 
 #include "BrowseReg.h"
 #include "FolderDialog.h"
+#include "MessageText.h"
 
 #include "registry/TextEncoding.h"
 
@@ -12,11 +13,9 @@ namespace {
 constexpr char InvalidFileFormat[] = "Missing or invalid value in the File Format field.";        // 5
 constexpr char InvalidFolder[] = "Missing or invalid value in the Folder field.";                 // 6
 constexpr char InvalidNumberOfFiles[] = "Missing or invalid value in the Number of Files field."; // 7
-constexpr char PathTooLong[] = "The path is too long.";                                           // 9
 constexpr char InvalidRegistryPath[] = "Missing or invalid value in the Registry Path.";          // 34
 constexpr char FileRuleExists[] = "New file already exists in package '%s'";                       // 1088
 constexpr char RegistryRuleExists[] = "Registry path already exists in package '%s'";             // 1089
-constexpr char InvalidCharacter[] = "Invalid character '%s' in File Format field.";               // 1103
 
 // Titles 15 to 18, by mode and by adding or updating.
 constexpr std::array<std::array<const char*, 2>, 2> Titles = {{
@@ -37,14 +36,6 @@ constexpr std::array<int, 5> RegistryModeControls = {
     AddUpdateLine::RegistryPathLabel,  AddUpdateLine::RegistryPathField, AddUpdateLine::RegistryBrowseButton,
     AddUpdateLine::RegistryOkButton,   AddUpdateLine::RegistryCancelButton,
 };
-
-std::string withArgument(std::string text, const std::string& argument)
-{
-    const std::size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, argument);
-    return text;
-}
 
 void removeAll(std::string& text, const std::string& part)
 {
@@ -156,7 +147,7 @@ void AddUpdateLine::OnFileFormatChanged()
         SelectNumberOfFiles(0);
     std::string offending;
     if (!m_store.CheckNameCharacters(fileFormat, false, offending) && !offending.empty())
-        ShowError(withArgument(InvalidCharacter, offending));
+        ShowError(withArguments(InvalidCharacterText, {offending}));
 }
 
 void AddUpdateLine::OnBrowseFolder()
@@ -166,7 +157,7 @@ void AddUpdateLine::OnBrowseFolder()
         return;
     const std::string chosen = picker.selectedFolder() + "\\";
     if (chosen.size() > PathLimit) {
-        ShowError(PathTooLong);
+        ShowError(PathTooLongText);
         return;
     }
     folder = chosen;
@@ -202,7 +193,7 @@ bool AddUpdateLine::ValidateFileRule()
     }
     std::string offending;
     if (!m_store.CheckNameCharacters(fileFormat, false, offending)) {
-        ShowError(withArgument(InvalidCharacter, offending));
+        ShowError(withArguments(InvalidCharacterText, {offending}));
         return false;
     }
     if (fileFormat.size() >= FileFormatLimit) {
@@ -230,7 +221,7 @@ bool AddUpdateLine::ValidateFileRule()
             return true;
         std::string message = FileRuleExists;
         removeAll(message, "New ");
-        ShowError(withArgument(message, packageName));
+        ShowError(withArguments(message, {packageName}));
         return false;
     }
     return true;
@@ -254,7 +245,7 @@ bool AddUpdateLine::ValidateRegistryRule()
     const std::string candidate = comparableKeyPath(registryPath);
     for (std::size_t i = 0; i < existingRegistryRules.size(); ++i) {
         if (comparableKeyPath(existingRegistryRules[i].KeyPath) == candidate && static_cast<int>(i) != ruleIndex) {
-            ShowError(withArgument(RegistryRuleExists, packageName));
+            ShowError(withArguments(RegistryRuleExists, {packageName}));
             return false;
         }
     }

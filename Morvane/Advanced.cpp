@@ -2,6 +2,7 @@
 
 #include "BrowseReg.h"
 #include "FolderDialog.h"
+#include "MessageText.h"
 
 #include "platform/Profile.h"
 #include "registry/TextEncoding.h"
@@ -10,29 +11,11 @@ namespace {
 
 constexpr char Section[] = "CONFIGURATION";
 
-constexpr char PathTooLong[] = "The path is too long.";                                                  // 9
-constexpr char ConfirmChange[] = "Are you sure you want to changed the Morvane settings? \n\n";           // 25
-constexpr char InvalidRegistryPath[] = "Missing or invalid value in Registry Path";                       // 1083
-constexpr char NoMachineId[] = " A Unique Machine ID has not been defined and files cannot be collected.\n\n Do "
-                               "you want to continue?";                                                   // 1090
-constexpr char InvalidUserDefined[] = "Missing or invalid value in User Defined field.";                  // 1100
-constexpr char InvalidCharacter[] = "Invalid character '%s' in File Format field.";                       // 1103
-constexpr char MissingPassword[] = "Missing or invalid value in ZIP Password field";                      // 1129
-constexpr char SaveFailed[] = "The settings could not be written to '%s'.";
-
 constexpr char DefaultPassword[] = "zq";
 constexpr char NoValue[] = "NULL";
 constexpr char ReportsFolder[] = "\\BugReports";
 constexpr char FolderTitle[] = "Select Folder to Zip Files";
 constexpr std::size_t PathLimit = 260;
-
-std::string withArgument(std::string text, const std::string& argument)
-{
-    const std::size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, argument);
-    return text;
-}
 
 bool isBlank(const std::string& text)
 {
@@ -178,7 +161,7 @@ void Advanced::OnUserDefinedChanged()
     modified = 1;
     std::string offending;
     if (!m_store.CheckNameCharacters(screen().controlText(UserDefined), true, offending) && !offending.empty())
-        Show(MessageKind::Error, withArgument(InvalidCharacter, offending), MB_OK | MB_ICONERROR);
+        Show(MessageKind::Error, withArguments(InvalidCharacterText, {offending}), MB_OK | MB_ICONERROR);
 }
 
 void Advanced::OnBrowseRegistry()
@@ -200,7 +183,7 @@ void Advanced::OnBrowseLocalFolder()
             folder += ReportsFolder;
         folder += "\\";
         if (folder.size() > PathLimit)
-            Show(MessageKind::Information, PathTooLong, MB_OK | MB_ICONINFORMATION);
+            Show(MessageKind::Information, PathTooLongText, MB_OK | MB_ICONINFORMATION);
         else
             screen().setControlText(LocalFolder, folder);
     }
@@ -212,11 +195,11 @@ bool Advanced::ValidateSettings()
     UpdateData(true);
     // The settings file keeps no blanks around a value, so a password of blanks is none.
     if (passwordEnable && isBlank(zipPassword)) {
-        Show(MessageKind::Error, MissingPassword, MB_OK | MB_ICONERROR);
+        Show(MessageKind::Error, MissingPasswordText, MB_OK | MB_ICONERROR);
         return false;
     }
     if (!sourceComputerName && !sourceRegistryEntry && !sourceUserDefined)
-        return Confirm(NoMachineId);
+        return Confirm(NoMachineIdText);
     if (!modified)
         return true;
     if (sourceRegistryEntry && !CheckRegistryField())
@@ -225,14 +208,14 @@ bool Advanced::ValidateSettings()
         userDefined = screen().controlText(UserDefined);
         std::string offending;
         if (!m_store.CheckNameCharacters(userDefined, true, offending)) {
-            Show(MessageKind::Error, InvalidUserDefined, MB_OK | MB_ICONERROR);
+            Show(MessageKind::Error, InvalidUserDefinedText, MB_OK | MB_ICONERROR);
             return false;
         }
     }
-    if (!Confirm(ConfirmChange))
+    if (!Confirm(ConfirmSettingsChangeText))
         return false;
     if (!SaveSettings()) {
-        Show(MessageKind::Error, withArgument(SaveFailed, m_store.CurrentSettingsPath()), MB_OK | MB_ICONERROR);
+        Show(MessageKind::Error, withArguments(SettingsNotWrittenText, {m_store.CurrentSettingsPath()}), MB_OK | MB_ICONERROR);
         return false;
     }
     return true;
@@ -246,7 +229,7 @@ bool Advanced::CheckRegistryField()
     std::string offending;
     if (registryField.find('\\') == std::string::npos || !m_store.ReadRegistryValue(path, data, true) ||
         !m_store.CheckNameCharacters(data, true, offending)) {
-        Show(MessageKind::Error, InvalidRegistryPath, MB_OK | MB_ICONERROR);
+        Show(MessageKind::Error, InvalidRegistryPathText, MB_OK | MB_ICONERROR);
         return false;
     }
     registryField = path;

@@ -1,22 +1,13 @@
 #include "BrowseReg.h"
 
+#include "MessageText.h"
+
 #include "registry/RegistryKey.h"
 #include "registry/RegistryRoot.h"
 
 namespace {
 
-constexpr char InvalidRegistryPath[] = "Missing or invalid value in Registry Path";          // 1083
-constexpr char InvalidCharacter[] = "Invalid character '%s' in File Format field.";           // 1103
-
 constexpr char TopItemPrefix[] = "My Computer\\";
-
-std::string withArgument(std::string text, const std::string& argument)
-{
-    const std::size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, argument);
-    return text;
-}
 
 // The path without the tree's own top item in front of it.
 std::string withoutTopItem(const std::string& path)
@@ -128,12 +119,12 @@ void BrowseReg::OnOK()
         std::string path = resultPath;
         std::string data;
         if (!m_store.ReadRegistryValue(path, data, true)) {
-            ShowError(InvalidRegistryPath);
+            ShowError(InvalidRegistryPathText);
             return;
         }
         std::string offending;
         if (!m_store.CheckNameCharacters(data, true, offending)) {
-            ShowError(withArgument(InvalidCharacter, offending));
+            ShowError(withArguments(InvalidCharacterText, {offending}));
             return;
         }
     }

@@ -1,5 +1,7 @@
 #include "ListPackage.h"
 
+#include "MessageText.h"
+
 #include "platform/FileSystem.h"
 #include "platform/Profile.h"
 
@@ -24,14 +26,6 @@ constexpr char SelectionSection[] = "SELECT PACKAGE";
 
 constexpr int CheckColumn = 0;
 constexpr int NameColumn = 1;
-
-std::string withArgument(std::string text, const std::string& argument)
-{
-    const std::size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, argument);
-    return text;
-}
 
 std::string lowered(std::string text)
 {
@@ -136,7 +130,7 @@ void ListPackage::OnOK()
     const bool none = names.empty();
     const char* question = selectMode ? (none ? ConfirmNoSelection : ConfirmSelection)
                                       : (none ? ConfirmNoRestore : ConfirmRestore);
-    const std::string logText = none ? std::string() : withArgument(selectMode ? Selected : Restored, CollectCheckedNames());
+    const std::string logText = none ? std::string() : withArguments(selectMode ? Selected : Restored, {CollectCheckedNames()});
     if (!none && listChanged == 0) {
         screen().endDialog(IDOK);
         return;

@@ -1,6 +1,7 @@
 #include "MachineId.h"
 
 #include "BrowseReg.h"
+#include "MessageText.h"
 
 #include "platform/Profile.h"
 #include "registry/TextEncoding.h"
@@ -10,24 +11,9 @@ namespace {
 constexpr char Section[] = "CONFIGURATION";
 
 constexpr char IdRequired[] = "A unique machine ID is required.";                                          // 24
-constexpr char ConfirmChange[] = "Are you sure you want to changed the Morvane settings? \n\n";           // 25
-constexpr char InvalidRegistryPath[] = "Missing or invalid value in Registry Path";                       // 1083
-constexpr char NoMachineId[] = " A Unique Machine ID has not been defined and files cannot be collected.\n\n Do "
-                               "you want to continue?";                                                   // 1090
-constexpr char InvalidUserDefined[] = "Missing or invalid value in User Defined field.";                  // 1100
-constexpr char InvalidCharacter[] = "Invalid character '%s' in File Format field.";                       // 1103
 constexpr char SettingChanged[] = "Setting has been changed";                                             // 1108
-constexpr char SaveFailed[] = "The settings could not be written to '%s'.";
 
 constexpr char NoValue[] = "NULL";
-
-std::string withArgument(std::string text, const std::string& argument)
-{
-    const std::size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, argument);
-    return text;
-}
 
 } // namespace
 
@@ -95,7 +81,7 @@ void MachineId::OnUserDefinedChanged()
     modified = 1;
     std::string offending;
     if (!m_store.CheckNameCharacters(screen().controlText(UserDefined), true, offending) && !offending.empty())
-        Show(MessageKind::Error, withArgument(InvalidCharacter, offending), MB_OK | MB_ICONERROR);
+        Show(MessageKind::Error, withArguments(InvalidCharacterText, {offending}), MB_OK | MB_ICONERROR);
 }
 
 void MachineId::OnBrowseRegistry()
@@ -122,14 +108,14 @@ bool MachineId::ValidateAndSave()
         userDefined = screen().controlText(UserDefined);
         std::string offending;
         if (!m_store.CheckNameCharacters(userDefined, true, offending)) {
-            Show(MessageKind::Error, InvalidUserDefined, MB_OK | MB_ICONERROR);
+            Show(MessageKind::Error, InvalidUserDefinedText, MB_OK | MB_ICONERROR);
             return false;
         }
     }
-    if (!Confirm(ConfirmChange))
+    if (!Confirm(ConfirmSettingsChangeText))
         return false;
     if (!SaveSettings()) {
-        Show(MessageKind::Error, withArgument(SaveFailed, m_store.CurrentSettingsPath()), MB_OK | MB_ICONERROR);
+        Show(MessageKind::Error, withArguments(SettingsNotWrittenText, {m_store.CurrentSettingsPath()}), MB_OK | MB_ICONERROR);
         return false;
     }
     return true;
@@ -144,7 +130,7 @@ bool MachineId::CheckRegistryField()
     std::string offending;
     if (registryField.find('\\') == std::string::npos || !m_store.ReadRegistryValue(path, data, true) ||
         !m_store.CheckNameCharacters(data, true, offending)) {
-        Show(MessageKind::Error, InvalidRegistryPath, MB_OK | MB_ICONERROR);
+        Show(MessageKind::Error, InvalidRegistryPathText, MB_OK | MB_ICONERROR);
         return false;
     }
     return true;
@@ -174,7 +160,7 @@ void MachineId::OnOK()
 
 void MachineId::OnCancel()
 {
-    if (Confirm(NoMachineId))
+    if (Confirm(NoMachineIdText))
         screen().endDialog(MessageAnswer(MessageButton::Cancel));
 }
 

@@ -3,13 +3,13 @@
 #include "AboutDlg.h"
 #include "Advanced.h"
 #include "MachineId.h"
+#include "MessageText.h"
 
 #include "Morvane/MorvaneLib.h"
 #include "platform/Clock.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <tuple>
 
 namespace {
@@ -29,7 +29,6 @@ constexpr char TransferFlagOff[] = " The 'Transfer to FTP Server' flag is off an
                                    "locally.\n Do you want to continue?";                                // 1126
 constexpr char NotAllPackagesSelected[] = " Not all packages are selected for file collection.\n Do you "
                                           "want to continue?\n";                                         // 1127
-constexpr char MissingPassword[] = "Missing or invalid value in ZIP Password field";                     // 1129
 constexpr char CollectTip[] = "Perform file collection";                                                 // 1113
 constexpr char CloseOptionsTip[] = "Close the Options dialog";                                           // 1114
 constexpr char OpenOptionsTip[] = "Open the Options dialog";                                             // 1115
@@ -81,15 +80,6 @@ std::string trimBlanks(const std::string& text)
     if (first == std::string::npos)
         return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::string formatted(const char* format, const std::string& argument)
-{
-    const int size = std::snprintf(nullptr, 0, format, argument.c_str());
-    std::string text(static_cast<std::size_t>(std::max(size, 0)) + 1, '\0');
-    std::snprintf(text.data(), text.size(), format, argument.c_str());
-    text.resize(static_cast<std::size_t>(std::max(size, 0)));
-    return text;
 }
 
 } // namespace
@@ -238,7 +228,7 @@ void MorvaneDlg::OnCollect()
         if (passwordEnable == "1") {
             std::string password;
             m_store.ReadSetting(settingsPath, "Password Value", password);
-            if (trimBlanks(password).empty() && !Confirm(MissingPassword, MB_YESNO | MB_ICONHAND, 0))
+            if (trimBlanks(password).empty() && !Confirm(MissingPasswordText, MB_YESNO | MB_ICONHAND, 0))
                 return;
         }
     }
@@ -321,7 +311,7 @@ void MorvaneDlg::HandleCollectionEvent(int eventCode, const std::string& message
         if (performFtp != "1")
             entry = CollectedWithoutFtp;
         else if (ftpSent != 0)
-            entry = formatted(CollectedAndSent, target);
+            entry = withArguments(CollectedAndSent, {target});
         m_store.AppendLogLine(entry, false);
         EnableCommands(true);
         screen().endDialog(IDOK);

@@ -1,20 +1,10 @@
 #include "NewPackage.h"
 
+#include "MessageText.h"
+
 #include "platform/FileSystem.h"
 
 namespace {
-
-constexpr char InvalidPackageName[] = "Missing or invalid value in the Package Name field."; // 11
-constexpr char PackageExists[] = "Package '%s' already exists.";                             // 12
-constexpr char InvalidCharacter[] = "Invalid character '%s' in File Format field.";           // 1103
-
-std::string withArgument(std::string text, const std::string& argument)
-{
-    const std::size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, argument);
-    return text;
-}
 
 } // namespace
 
@@ -30,23 +20,23 @@ void NewPackage::OnNameChanged()
 {
     std::string offending;
     if (!m_store.CheckNameCharacters(screen().controlText(PackageNameField), true, offending) && !offending.empty())
-        ShowError(withArgument(InvalidCharacter, offending));
+        ShowError(withArguments(InvalidCharacterText, {offending}));
 }
 
 void NewPackage::OnOK()
 {
     packageName = screen().controlText(PackageNameField);
     if (packageName.empty()) {
-        ShowError(InvalidPackageName);
+        ShowError(InvalidPackageNameText);
         return;
     }
     std::string offending;
     if (!m_store.CheckNameCharacters(packageName, true, offending)) {
-        ShowError(withArgument(InvalidCharacter, offending));
+        ShowError(withArguments(InvalidCharacterText, {offending}));
         return;
     }
     if (platform::pathExists(m_store.CurrentPackagePath(packageName))) {
-        ShowError(withArgument(PackageExists, packageName));
+        ShowError(withArguments(PackageExistsText, {packageName}));
         return;
     }
     resultName = packageName;

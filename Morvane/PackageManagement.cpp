@@ -5,6 +5,7 @@
 
 #include "AddUpdateLine.h"
 #include "ListPackage.h"
+#include "MessageText.h"
 #include "NewPackage.h"
 
 #include "Morvane/MorvaneLib.h"
@@ -18,8 +19,6 @@
 namespace {
 
 constexpr char NoFileToDelete[] = "No file was selected for delete. Please select file.";                     // 10
-constexpr char InvalidPackageName[] = "Missing or invalid value in the Package Name field.";                   // 11
-constexpr char PackageExists[] = "Package '%s' already exists.";                                               // 12
 constexpr char ConfirmDeletePackage[] = "Are you sure you want to delete the '%s' package?\n\n";                // 14
 constexpr char ConfirmDeleteFile[] =
     "Are you sure you want to delete the \n '%s%s' \n file from package '%s'? \n\n";                           // 19
@@ -49,20 +48,6 @@ constexpr char RecursiveShown[] = "Yes";
 
 constexpr Colour Black = MakeColour(0, 0, 0);
 constexpr Colour White = MakeColour(255, 255, 255);
-
-// The text with each "%s" replaced by the next argument.
-std::string withArguments(std::string text, std::initializer_list<std::string> arguments)
-{
-    std::size_t at = 0;
-    for (const std::string& argument : arguments) {
-        at = text.find("%s", at);
-        if (at == std::string::npos)
-            break;
-        text.replace(at, 2, argument);
-        at += argument.size();
-    }
-    return text;
-}
 
 char lowerLetter(char c)
 {
@@ -276,7 +261,7 @@ bool MorvaneDlg::CheckPackageName(const std::string& name)
 {
     if (!name.empty())
         return true;
-    ShowError(InvalidPackageName);
+    ShowError(InvalidPackageNameText);
     return false;
 }
 
@@ -284,7 +269,7 @@ bool MorvaneDlg::CreatePackage(const std::string& name)
 {
     const std::string file = m_store.CurrentPackagePath(name);
     if (platform::pathExists(file)) {
-        ShowError(withArguments(PackageExists, {name}));
+        ShowError(withArguments(PackageExistsText, {name}));
         return true;
     }
     if (!platform::replaceFile(file, {})) {
