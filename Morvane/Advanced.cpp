@@ -1,11 +1,9 @@
 #include "Advanced.h"
 
-#include "BrowseReg.h"
 #include "FolderDialog.h"
 #include "MessageText.h"
 
 #include "platform/Profile.h"
-#include "registry/TextEncoding.h"
 
 namespace {
 
@@ -24,14 +22,12 @@ bool isBlank(const std::string& text)
 
 } // namespace
 
-Advanced::Advanced(PackageStore& store, MessageBoxService* messages) : m_store(store), m_messages(messages) {}
+Advanced::Advanced(PackageStore& store, MessageBoxService* messages) : MachineIdSource(store, messages) {}
 
 void Advanced::OnInitDialog()
 {
     screen().setTitle(Caption);
-    screen().showControl(RegistryField, false);
-    screen().showControl(RegistryBrowseButton, false);
-    screen().showControl(UserDefined, false);
+    HideSourceFields();
     LoadSettings();
     modified = 0;
 }
@@ -71,17 +67,6 @@ void Advanced::LoadSettings()
     UpdateData(false);
 }
 
-void Advanced::ShowIdSource(IdSource source)
-{
-    screen().showControl(RegistryField, source == IdSource::RegistryEntry);
-    screen().showControl(RegistryBrowseButton, source == IdSource::RegistryEntry);
-    screen().showControl(UserDefined, source == IdSource::UserDefined);
-    sourceComputerName = source == IdSource::ComputerName ? 1 : 0;
-    sourceRegistryEntry = source == IdSource::RegistryEntry ? 1 : 0;
-    sourceUserDefined = source == IdSource::UserDefined ? 1 : 0;
-    UpdateData(false);
-}
-
 void Advanced::ShowPasswordControls()
 {
     screen().showControl(ZipPassword, passwordEnable != 0);
@@ -93,40 +78,20 @@ void Advanced::UpdateData(bool save)
     if (save) {
         ftpServer = screen().controlText(FtpServer);
         localFolder = screen().controlText(LocalFolder);
-        registryField = screen().controlText(RegistryField);
-        userDefined = screen().controlText(UserDefined);
         zipPassword = screen().controlText(ZipPassword);
         passwordMirror = screen().controlText(PasswordMirror);
         performFtp = screen().controlValue(PerformFtp);
         passwordEnable = screen().controlValue(PasswordEnable);
-        sourceComputerName = screen().controlValue(ComputerNameSource);
-        sourceRegistryEntry = screen().controlValue(RegistryEntrySource);
-        sourceUserDefined = screen().controlValue(UserDefinedSource);
+        ReadSourceControls();
         return;
     }
     screen().setControlText(FtpServer, ftpServer);
     screen().setControlText(LocalFolder, localFolder);
-    screen().setControlText(RegistryField, registryField);
     screen().setControlText(ZipPassword, zipPassword);
     screen().setControlText(PasswordMirror, passwordMirror);
     screen().setControlValue(PerformFtp, performFtp);
     screen().setControlValue(PasswordEnable, passwordEnable);
-    screen().setControlValue(ComputerNameSource, sourceComputerName);
-    screen().setControlValue(RegistryEntrySource, sourceRegistryEntry);
-    screen().setControlValue(UserDefinedSource, sourceUserDefined);
-    // A new text in the user-defined ID is checked as typed text is, also while loading.
-    if (screen().controlText(UserDefined) != userDefined) {
-        screen().setControlText(UserDefined, userDefined);
-        OnUserDefinedChanged();
-    }
-}
-
-void Advanced::OnSourceClicked(IdSource source)
-{
-    modified = 1;
-    // What was typed so far stays: the fields take it before they are shown again.
-    UpdateData(true);
-    ShowIdSource(source);
+    WriteSourceControls();
 }
 
 void Advanced::OnPerformFtpClicked()
@@ -148,30 +113,6 @@ void Advanced::OnPasswordChanged()
 {
     LimitText(ZipPassword, TextLimit);
     modified = 1;
-}
-
-void Advanced::OnRegistryFieldChanged()
-{
-    modified = 1;
-}
-
-void Advanced::OnUserDefinedChanged()
-{
-    LimitText(UserDefined, TextLimit);
-    modified = 1;
-    std::string offending;
-    if (!m_store.CheckNameCharacters(screen().controlText(UserDefined), true, offending) && !offending.empty())
-        Show(MessageKind::Error, withArguments(InvalidCharacterText, {offending}), MB_OK | MB_ICONERROR);
-}
-
-void Advanced::OnBrowseRegistry()
-{
-    modified = 1;
-    BrowseReg browser(m_store, m_messages, 1);
-    if (screen().runModal(browser) == IDOK)
-        screen().setControlText(RegistryField, browser.resultPath);
-    UpdateData(true);
-    ShowIdSource(IdSource::RegistryEntry);
 }
 
 void Advanced::OnBrowseLocalFolder()
@@ -198,20 +139,14 @@ bool Advanced::ValidateSettings()
         Show(MessageKind::Error, MissingPasswordText, MB_OK | MB_ICONERROR);
         return false;
     }
-    if (!sourceComputerName && !sourceRegistryEntry && !sourceUserDefined)
+    if (!AnySourceSelected())
         return Confirm(NoMachineIdText);
     if (!modified)
         return true;
     if (sourceRegistryEntry && !CheckRegistryField())
         return false;
-    if (sourceUserDefined) {
-        userDefined = screen().controlText(UserDefined);
-        std::string offending;
-        if (!m_store.CheckNameCharacters(userDefined, true, offending)) {
-            Show(MessageKind::Error, InvalidUserDefinedText, MB_OK | MB_ICONERROR);
-            return false;
-        }
-    }
+    if (sourceUserDefined && !CheckUserDefinedField())
+        return false;
     if (!Confirm(ConfirmSettingsChangeText))
         return false;
     if (!SaveSettings()) {
@@ -221,17 +156,12 @@ bool Advanced::ValidateSettings()
     return true;
 }
 
+// The path is stored as the registry check rewrote it.
 bool Advanced::CheckRegistryField()
 {
-    registryField = screen().controlText(RegistryField);
-    std::string path = registryField;
-    std::string data;
-    std::string offending;
-    if (registryField.find('\\') == std::string::npos || !m_store.ReadRegistryValue(path, data, true) ||
-        !m_store.CheckNameCharacters(data, true, offending)) {
-        Show(MessageKind::Error, InvalidRegistryPathText, MB_OK | MB_ICONERROR);
+    std::string path;
+    if (!CheckRegistryPath(path))
         return false;
-    }
     registryField = path;
     screen().setControlText(RegistryField, registryField);
     UpdateData(false);
@@ -246,16 +176,11 @@ bool Advanced::SaveSettings()
     m_store.ReadSetting(m_settingsPath, "FTP Path", ftpPath);
     if (!WriteSetting(ftpPath.empty() ? "FTP Server" : "FTP Path", ftpServer))
         return false;
-    if (registryField.empty() || !sourceRegistryEntry)
-        registryField = NoValue;
-    if (userDefined.empty() || !sourceUserDefined)
-        userDefined = NoValue;
+    ClearUnusedSources();
     const bool written = WriteSetting("Local Directory", localFolder) &&
                          WriteSetting("Perform FTP", performFtp ? "1" : "0") &&
                          WriteSetting("Password Enable", passwordEnable ? "1" : "0") &&
-                         WriteSetting("Password Value", zipPassword) &&
-                         WriteSetting("Computer Name", sourceComputerName ? "1" : NoValue) &&
-                         WriteSetting("Registry Field", registryField) && WriteSetting("User Defined", userDefined);
+                         WriteSetting("Password Value", zipPassword) && WriteSourceKeys(m_settingsPath);
     UpdateData(false);
     return written;
 }
@@ -280,22 +205,4 @@ void Advanced::OnClose()
 {
     if (ValidateSettings())
         screen().endDialog(MessageAnswer(MessageButton::Cancel));
-}
-
-void Advanced::LimitText(int control, std::size_t limit)
-{
-    const std::string text = screen().controlText(control);
-    if (text.size() > limit)
-        screen().setControlText(control, text.substr(0, registry::prefixWithoutSplit(text, limit)));
-}
-
-void Advanced::Show(MessageKind kind, const std::string& text, unsigned int style)
-{
-    if (m_messages)
-        m_messages->show(kind, text, style);
-}
-
-bool Advanced::Confirm(const std::string& text)
-{
-    return m_messages && m_messages->show(MessageKind::Confirmation, text, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
