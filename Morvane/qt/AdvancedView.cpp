@@ -1,5 +1,7 @@
 #include "AdvancedView.h"
 
+#include "MachineIdSourceControls.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -8,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 AdvancedView::AdvancedView(Advanced& logic, QWidget* parent) : QDialog(parent), m_logic(logic), m_screen(*this)
@@ -40,21 +41,7 @@ AdvancedView::AdvancedView(Advanced& logic, QWidget* parent) : QDialog(parent), 
     targetLayout->addWidget(mirror, 4, 1, 1, 2);
 
     auto* unique = new QGroupBox(tr("Unique ID Settings"));
-    auto* computerName = new QRadioButton(tr("Computer Name"));
-    auto* registryEntry = new QRadioButton(tr("Registry Entry"));
-    auto* userDefined = new QRadioButton(tr("User Defined"));
-    auto* registryField = new QLineEdit;
-    auto* browseRegistry = new QPushButton(tr("..."));
-    browseRegistry->setFixedWidth(28);
-    auto* userDefinedField = new QLineEdit;
-
-    auto* uniqueLayout = new QGridLayout(unique);
-    uniqueLayout->addWidget(computerName, 0, 0);
-    uniqueLayout->addWidget(registryEntry, 0, 1);
-    uniqueLayout->addWidget(userDefined, 0, 2);
-    uniqueLayout->addWidget(registryField, 1, 0, 1, 2);
-    uniqueLayout->addWidget(browseRegistry, 1, 2, Qt::AlignLeft);
-    uniqueLayout->addWidget(userDefinedField, 2, 0, 1, 3);
+    addMachineIdSourceControls(*unique, tr("Registry Entry"), m_screen, m_logic);
 
     auto* ok = new QPushButton(tr("OK"));
     ok->setDefault(true);
@@ -77,25 +64,12 @@ AdvancedView::AdvancedView(Advanced& logic, QWidget* parent) : QDialog(parent), 
     m_screen.addControl(Advanced::PasswordEnable, passwordEnable);
     m_screen.addControl(Advanced::ZipPassword, password);
     m_screen.addControl(Advanced::PasswordMirror, mirror);
-    m_screen.addControl(Advanced::ComputerNameSource, computerName);
-    m_screen.addControl(Advanced::RegistryEntrySource, registryEntry);
-    m_screen.addControl(Advanced::UserDefinedSource, userDefined);
-    m_screen.addControl(Advanced::RegistryField, registryField);
-    m_screen.addControl(Advanced::RegistryBrowseButton, browseRegistry);
-    m_screen.addControl(Advanced::UserDefined, userDefinedField);
     m_screen.addControl(Advanced::OkButton, ok);
     m_screen.addControl(Advanced::CancelButton, cancel);
 
-    using Source = Advanced::IdSource;
-    connect(computerName, &QRadioButton::clicked, this, [this] { m_logic.OnSourceClicked(Source::ComputerName); });
-    connect(registryEntry, &QRadioButton::clicked, this, [this] { m_logic.OnSourceClicked(Source::RegistryEntry); });
-    connect(userDefined, &QRadioButton::clicked, this, [this] { m_logic.OnSourceClicked(Source::UserDefined); });
     connect(performFtp, &QCheckBox::clicked, this, [this] { m_logic.OnPerformFtpClicked(); });
     connect(passwordEnable, &QCheckBox::clicked, this, [this] { m_logic.OnPasswordEnableClicked(); });
     connect(password, &QLineEdit::textEdited, this, [this] { m_logic.OnPasswordChanged(); });
-    connect(registryField, &QLineEdit::textEdited, this, [this] { m_logic.OnRegistryFieldChanged(); });
-    connect(userDefinedField, &QLineEdit::textEdited, this, [this] { m_logic.OnUserDefinedChanged(); });
-    connect(browseRegistry, &QPushButton::clicked, this, [this] { m_logic.OnBrowseRegistry(); });
     connect(browseFolder, &QPushButton::clicked, this, [this] { m_logic.OnBrowseLocalFolder(); });
     connect(ok, &QPushButton::clicked, this, [this] { m_logic.OnOK(); });
     connect(cancel, &QPushButton::clicked, this, [this] { m_logic.OnCancel(); });
