@@ -143,17 +143,7 @@ bool Advanced::ValidateSettings()
         return Confirm(NoMachineIdText);
     if (!modified)
         return true;
-    if (sourceRegistryEntry && !CheckRegistryField())
-        return false;
-    if (sourceUserDefined && !CheckUserDefinedField())
-        return false;
-    if (!Confirm(ConfirmSettingsChangeText))
-        return false;
-    if (!SaveSettings()) {
-        Show(MessageKind::Error, withArguments(SettingsNotWrittenText, {m_store.CurrentSettingsPath()}), MB_OK | MB_ICONERROR);
-        return false;
-    }
-    return true;
+    return CheckSourceAndSave();
 }
 
 // The path is stored as the registry check rewrote it.

@@ -35,8 +35,8 @@ public:
     // Checks what was entered; true when the dialog may close. Saves after a confirmation.
     bool ValidateSettings();
     // Writes every value; false when a write failed (the first failure stops the rest).
-    bool SaveSettings();
-    bool CheckRegistryField();
+    bool SaveSettings() override;
+    bool CheckRegistryField() override;
 
     // User actions, beside those of the machine-ID source.
     void OnPerformFtpClicked();

@@ -35,17 +35,7 @@ bool MachineId::ValidateAndSave()
         return false;
     }
     UpdateData(true);
-    if (sourceRegistryEntry && !CheckRegistryField())
-        return false;
-    if (sourceUserDefined && !CheckUserDefinedField())
-        return false;
-    if (!Confirm(ConfirmSettingsChangeText))
-        return false;
-    if (!SaveSettings()) {
-        Show(MessageKind::Error, withArguments(SettingsNotWrittenText, {m_store.CurrentSettingsPath()}), MB_OK | MB_ICONERROR);
-        return false;
-    }
-    return true;
+    return CheckSourceAndSave();
 }
 
 // The path is checked as the Settings dialog checks it, but kept as typed.

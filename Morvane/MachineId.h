@@ -34,6 +34,6 @@ public:
     void UpdateData(bool save) override;
 
 private:
-    bool CheckRegistryField();
-    bool SaveSettings();
+    bool CheckRegistryField() override;
+    bool SaveSettings() override;
 };

@@ -118,6 +118,21 @@ bool MachineIdSource::CheckUserDefinedField()
     return true;
 }
 
+bool MachineIdSource::CheckSourceAndSave()
+{
+    if (sourceRegistryEntry && !CheckRegistryField())
+        return false;
+    if (sourceUserDefined && !CheckUserDefinedField())
+        return false;
+    if (!Confirm(ConfirmSettingsChangeText))
+        return false;
+    if (!SaveSettings()) {
+        Show(MessageKind::Error, withArguments(SettingsNotWrittenText, {m_store.CurrentSettingsPath()}), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    return true;
+}
+
 void MachineIdSource::ClearUnusedSources()
 {
     if (registryField.empty() || !sourceRegistryEntry)

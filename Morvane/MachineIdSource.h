@@ -69,6 +69,12 @@ protected:
     bool CheckRegistryPath(std::string& path);
     // Reads the user-defined ID from its control; an empty text fails as a forbidden one does.
     bool CheckUserDefinedField();
+    // The last checks before a save: the field of the selected source, then the user's
+    // confirmation; then the save. True when the settings were written.
+    bool CheckSourceAndSave();
+    // The registry check as the dialog applies it, and the dialog's whole save.
+    virtual bool CheckRegistryField() = 0;
+    virtual bool SaveSettings() = 0;
 
     // A source that is not selected, or whose text is empty, is stored as "NULL".
     void ClearUnusedSources();
