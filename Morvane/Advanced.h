@@ -12,8 +12,6 @@ class Advanced : public MachineIdSource {
 public:
     // The controls beside those of the machine-ID source.
     enum Control : int {
-        OkButton = 1,
-        CancelButton = 2,
         PasswordMirror = 1024,
         ZipPassword = 1027,
         LocalFolderButton = 1032,
@@ -29,7 +27,7 @@ public:
     Advanced(PackageStore& store, MessageBoxService* messages);
 
     // Loads the settings; what loading changes does not count as a change of the user's.
-    void OnInitDialog();
+    void OnInitDialog() override;
 
     void LoadSettings();
     // Checks what was entered; true when the dialog may close. Saves after a confirmation.
@@ -43,11 +41,11 @@ public:
     void OnPasswordEnableClicked();
     void OnPasswordChanged();
     void OnBrowseLocalFolder();
-    void OnOK();
+    void OnOK() override;
     // The Cancel button: ends at once, nothing saved.
-    void OnCancel();
+    void OnCancel() override;
     // The window's close box: the checks of OK, ending as Cancel.
-    void OnClose();
+    void OnClose() override;
 
     void UpdateData(bool save) override;
 

@@ -8,28 +8,22 @@
 
 class MachineId : public MachineIdSource {
 public:
-    // The controls beside those of the machine-ID source.
-    enum Control : int {
-        OkButton = 1,
-        CancelButton = 2,
-    };
-
     static constexpr const char* Caption = "Unique Machine ID";
 
     // Without a message-box service no box is shown (every question answers -1).
     MachineId(PackageStore& store, MessageBoxService* messages);
 
-    void OnInitDialog();
+    void OnInitDialog() override;
 
     // The checks of OK and, once confirmed, the save; true when the settings were written.
     bool ValidateAndSave();
 
     // User actions, beside those of the machine-ID source.
-    void OnOK();
+    void OnOK() override;
     // Cancel always asks whether to go on without a machine ID.
-    void OnCancel();
+    void OnCancel() override;
     // The window's close box: the steps of OK, then the question of Cancel.
-    void OnClose();
+    void OnClose() override;
 
     void UpdateData(bool save) override;
 

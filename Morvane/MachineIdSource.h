@@ -14,8 +14,10 @@
 
 class MachineIdSource : public Dialog {
 public:
-    // Both dialogs give the source controls the same identifiers.
+    // Both dialogs give the source controls, and their OK and Cancel buttons, the same identifiers.
     enum SourceControl : int {
+        OkButton = 1,
+        CancelButton = 2,
         RegistryField = 1011,
         RegistryBrowseButton = 1065,
         ComputerNameSource = 1071,
@@ -40,6 +42,12 @@ public:
     void OnRegistryFieldChanged();
     void OnUserDefinedChanged();
     void OnBrowseRegistry();
+
+    // The dialog's own steps: opening, its OK and Cancel buttons, and the window's close box.
+    virtual void OnInitDialog() = 0;
+    virtual void OnOK() = 0;
+    virtual void OnCancel() = 0;
+    virtual void OnClose() = 0;
 
     // Exchanges the fields with the controls: from the controls when save is set, else to them.
     virtual void UpdateData(bool save) = 0;
